@@ -1,0 +1,39 @@
+// The 504 tile pictures (42 faces x normal/selected/grey x four sizes) and the
+// window icon, all built into the program.
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+#include <QSize>
+
+#include "board/Tiles.h"
+
+namespace plitar {
+
+class TilePictures {
+public:
+    TilePictures();
+    ~TilePictures();
+    TilePictures(const TilePictures&) = delete;
+    TilePictures& operator=(const TilePictures&) = delete;
+
+    // The picture of face 1..42 in a look at tile size 70, 63, 56 or 49:
+    // an opaque 70x80, 63x72, 56x64 or 49x56 image. The reference stays valid
+    // for the life of this object.
+    const QImage& picture(TileLook look, int size, int face);
+
+    // Makes sure every picture of one size is ready, so that a later switch to
+    // that size does not wait for them.
+    void prepare(int size);
+
+    static QSize pictureSize(int size);
+
+private:
+    struct Impl;
+    Impl* d_;
+};
+
+// The window icon: the large circle of the one of circles, at 16..256 pixels.
+QIcon plitarIcon();
+
+}  // namespace plitar
