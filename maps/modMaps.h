@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -49,8 +50,18 @@ const LayoutRecord* layoutByMenuItem(std::string_view menuItem);  // nullptr if 
 // The tile origins a record's layer lines give, in the order written.
 std::vector<Origin> expandLayout(const LayoutRecord& record);
 
+// The tile origins of one layer line, in the order written: each group
+// "y rows: x columns" gives every row with every column, rows outermost.
+// A line that breaks the notation gives what could be read of it, and the
+// first fault is described in *error (left empty when the line is sound).
+std::vector<Origin> expandLayer(const LayerLine& line, std::string* error = nullptr);
+
 // Marks the origins of layout `number` with 1 in aMap, then deals (subSet144).
 void buildLayout(modPlitar& game, int number);
+// The same for any record. A record of more than kMaxTiles tiles, or with an
+// origin off the playable range, cannot be dealt: it is reported as an
+// internal fault titled with its builder's name, and nothing is marked.
+void buildLayout(modPlitar& game, const LayoutRecord& record);
 
 // The builders by their names; each marks its layout and ends with the deal.
 class modMaps {
