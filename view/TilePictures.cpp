@@ -1,64 +1,163 @@
-// Stand-in pictures until the artwork lands: plain faces with the frame.
+// The 504 tile pictures, made from the built-in face art when first needed.
+//
+// A picture is the side and corners of its size (view/TileFrame.cpp) around
+// the face rectangle. The three looks differ only inside the face:
+//   normal   - the face art rendered over pale green;
+//   selected - the same art rendered over yellow, so that its anti-aliased
+//              edges blend into the yellow rather than into green;
+//   grey     - the normal picture with every face pixel halved, each channel
+//              v becoming (v + 1) / 2 (pale green turns RGB(108, 117, 105),
+//              white RGB(128, 128, 128)).
+// The pictures of one look and size are made together, the first time one of
+// them is asked for or prepare() is called for the size.
 #include "view/TilePictures.h"
 
 #include <QPainter>
-#include <map>
-#include <tuple>
+#include <QSvgRenderer>
+#include <array>
+#include <memory>
+
+#include "view/TileFrame.h"
+
+// The art lives in a static library, so its resources must be registered by
+// hand before first use (the linker would drop an unreferenced initialiser).
+static void registerArt()
+{
+    static const bool done = [] {
+        Q_INIT_RESOURCE(plitar);
+        return true;
+    }();
+    (void)done;
+}
 
 namespace plitar {
 
+namespace {
+
+constexpr int kLooks = 3;
+
+int sizeIndex(int size)
+{
+    for (int i = 0; i < 4; ++i)
+        if (kTileSizes[i] == size)
+            return i;
+    return -1;
+}
+
+// Renders the face art of every face into the face rectangle of its picture
+// over the given background.
+void paintFaces(std::array<QImage, kFaceCount>& set, const TileShape& shape, QRgb background,
+                std::array<std::unique_ptr<QSvgRenderer>, kFaceCount>& art)
+{
+    const QRect face = shape.face();
+    for (int f = 1; f <= kFaceCount; ++f) {
+        auto& renderer = art[f - 1];
+        if (!renderer)
+            renderer = std::make_unique<QSvgRenderer>(QStringLiteral(":/plitar/faces/%1.svg").arg(f, 2, 10, QLatin1Char('0')));
+        QImage picture(shape.width, shape.height, QImage::Format_RGB32);
+        picture.fill(background);
+        paintSide(picture, shape);
+        QPainter p(&picture);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.setClipRect(face);
+        renderer->render(&p, QRectF(face));
+        p.end();
+        set[f - 1] = std::move(picture);
+    }
+}
+
+// The grey look of a normal picture: every face pixel halved, the side kept.
+QImage greyed(const QImage& normal, const TileShape& shape)
+{
+    QImage grey = normal.copy();
+    const QRect face = shape.face();
+    for (int y = face.top(); y <= face.bottom(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(grey.scanLine(y));
+        for (int x = face.left(); x <= face.right(); ++x) {
+            const QRgb v = line[x];
+            line[x] = qRgb((qRed(v) + 1) / 2, (qGreen(v) + 1) / 2, (qBlue(v) + 1) / 2);
+        }
+    }
+    return grey;
+}
+
+}  // namespace
+
 struct TilePictures::Impl {
-    std::map<std::tuple<int, int, int>, QImage> cache;
+    // sets[look][size index][face - 1]; a set is empty until it is made.
+    std::array<std::array<std::array<QImage, kFaceCount>, 4>, kLooks> sets;
+    std::array<std::unique_ptr<QSvgRenderer>, kFaceCount> art;
+    QImage none;
+
+    std::array<QImage, kFaceCount>& set(TileLook look, int size)
+    {
+        const int s = sizeIndex(size);
+        auto& wanted = sets[static_cast<int>(look)][s];
+        if (!wanted[0].isNull())
+            return wanted;
+        const TileShape shape = tileShape(size);
+        switch (look) {
+        case TileLook::Normal:
+            paintFaces(wanted, shape, kFaceNormal, art);
+            break;
+        case TileLook::Selected:
+            paintFaces(wanted, shape, kFaceSelected, art);
+            break;
+        case TileLook::Grey: {
+            const auto& normal = set(TileLook::Normal, size);
+            for (int f = 0; f < kFaceCount; ++f)
+                wanted[f] = greyed(normal[f], shape);
+            break;
+        }
+        }
+        return wanted;
+    }
 };
 
-TilePictures::TilePictures() : d_(new Impl) {}
+TilePictures::TilePictures() : d_(new Impl)
+{
+    registerArt();
+}
+
 TilePictures::~TilePictures() { delete d_; }
 
 QSize TilePictures::pictureSize(int size)
 {
-    switch (size) {
-    case 70: return {70, 80};
-    case 63: return {63, 72};
-    case 56: return {56, 64};
-    case 49: return {49, 56};
-    default: return {};
-    }
+    const TileShape s = tileShape(size);
+    return {s.width, s.height};
 }
 
 const QImage& TilePictures::picture(TileLook look, int size, int face)
 {
-    auto key = std::make_tuple(static_cast<int>(look), size, face);
-    auto it = d_->cache.find(key);
-    if (it != d_->cache.end())
-        return it->second;
-    QImage img(pictureSize(size), QImage::Format_RGB32);
-    img.fill(QColor(63, 72, 204));
-    QPainter p(&img);
-    const int d = size >= 63 ? 5 : 4;
-    const QColor bg = look == TileLook::Selected ? QColor(255, 216, 0)
-                      : look == TileLook::Grey   ? QColor(108, 117, 105)
-                                                 : QColor(216, 233, 210);
-    p.fillRect(d, 0, img.width() - d, img.height() - d, bg);
-    p.drawText(QRect(d, 0, img.width() - d, img.height() - d), Qt::AlignCenter, QString::number(face));
-    p.end();
-    return d_->cache.emplace(key, img).first->second;
+    if (sizeIndex(size) < 0 || face < 1 || face > kFaceCount || static_cast<int>(look) >= kLooks)
+        return d_->none;
+    return d_->set(look, size)[face - 1];
 }
 
 void TilePictures::prepare(int size)
 {
-    for (int f = 1; f <= kFaceCount; ++f)
-        for (auto look : {TileLook::Normal, TileLook::Selected, TileLook::Grey})
-            picture(look, size, f);
+    if (sizeIndex(size) < 0)
+        return;
+    for (auto look : {TileLook::Normal, TileLook::Selected, TileLook::Grey})
+        d_->set(look, size);
 }
 
 QIcon plitarIcon()
 {
-    QPixmap pm(32, 32);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setBrush(QColor(191, 55, 24));
-    p.drawEllipse(2, 2, 28, 28);
-    return QIcon(pm);
+    registerArt();
+    QSvgRenderer art(QStringLiteral(":/plitar/icon.svg"));
+    QIcon icon;
+    for (int px : {16, 24, 32, 48, 64, 128, 256}) {
+        QImage image(px, px, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        art.render(&p, QRectF(0, 0, px, px));
+        p.end();
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
 }
 
 }  // namespace plitar

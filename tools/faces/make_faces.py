@@ -1,0 +1,448 @@
+#!/usr/bin/python3
+"""Draws the 42 tile faces as SVG: assets/faces/01.svg .. 42.svg, the icon
+assets/icons/hicolor/scalable/apps/plitar.svg and the resource list
+assets/plitar.qrc.
+
+Every face is drawn in a 65 x 75 box, the face rectangle of the largest tile
+(one unit is one pixel at size 70), on a transparent background; the game
+renders it into the face rectangle of each size. The Chinese signs come from
+assets/glyphs/glyphs.svg (made by tools/glyphs/make_glyphs.py).
+
+    tools/faces/make_faces.py
+"""
+import math
+import re
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parents[2]
+OUT = ROOT / "assets/faces"
+
+W, H = 65.0, 75.0
+CX, CY = W / 2, H / 2
+
+BLUE = "#2a3b92"    # 42, 59, 146
+GREEN = "#038249"   # 3, 130, 73
+RED = "#bf3718"     # 191, 55, 24
+ORANGE = "#d37f11"  # 211, 127, 17
+WHITE = "#ffffff"
+
+
+def n(v):
+    return ("%.2f" % v).rstrip("0").rstrip(".")
+
+
+# ---------------------------------------------------------------- signs
+
+GLYPHS = {}
+for m in re.finditer(r'data-sign="(.)" data-box="([^"]*)" d="([^"]*)"',
+                     (ROOT / "assets/glyphs/glyphs.svg").read_text(encoding="utf-8")):
+    GLYPHS[m.group(1)] = ([float(v) for v in m.group(2).split()], m.group(3))
+
+
+def sign(ch, cx, cy, em, color):
+    """The sign centred (by its ink) on (cx, cy), the font's em square drawn em units tall."""
+    (x0, y0, x1, y1), d = GLYPHS[ch]
+    k = em / 1000.0
+    tx = cx - (x0 + x1) / 2 * k
+    ty = cy - (y0 + y1) / 2 * k
+    return f'<path transform="translate({n(tx)} {n(ty)}) scale({n(k)})" fill="{color}" d="{d}"/>'
+
+
+def sign_box(ch, x, y, w, h, color):
+    """The sign scaled to fill the box (x, y, w, h) with its ink, keeping its shape."""
+    (x0, y0, x1, y1), _ = GLYPHS[ch]
+    k = min(w / (x1 - x0), h / (y1 - y0))
+    return sign(ch, x + w / 2, y + h / 2, 1000 * k, color)
+
+
+# ---------------------------------------------------------------- circles
+
+def petal_cross(cx, cy, length, width, color=WHITE, turn=0):
+    """Four pointed petals from the centre, a cross like a four-petal flower."""
+    out = []
+    for i in range(4):
+        a = turn + 90 * i
+        L, w = length, width / 2
+        d = (f"M0 0C{n(w)} {n(-L * 0.25)} {n(w * 1.1)} {n(-L * 0.75)} 0 {n(-L)}"
+             f"C{n(-w * 1.1)} {n(-L * 0.75)} {n(-w)} {n(-L * 0.25)} 0 0Z")
+        out.append(f'<path transform="translate({n(cx)} {n(cy)}) rotate({n(a)})" fill="{color}" d="{d}"/>')
+    return "".join(out)
+
+
+def disc(cx, cy, r, color):
+    """One coin of the circles suit: a disc with a white ring and a white four-petal cross."""
+    s = [f'<circle cx="{n(cx)}" cy="{n(cy)}" r="{n(r)}" fill="{color}"/>']
+    s.append(f'<circle cx="{n(cx)}" cy="{n(cy)}" r="{n(r * 0.76)}" fill="none" stroke="{WHITE}" stroke-width="{n(max(r * 0.11, 0.9))}"/>')
+    s.append(petal_cross(cx, cy, r * 0.6, r * 0.42))
+    s.append(f'<circle cx="{n(cx)}" cy="{n(cy)}" r="{n(r * 0.13)}" fill="{color}"/>')
+    return "".join(s)
+
+
+def one_of_circles(cx=CX, cy=CY, R=29.0):
+    """The big coin: green ring with white notches round a red disc with a white cross."""
+    s = [f'<circle cx="{n(cx)}" cy="{n(cy)}" r="{n(R)}" fill="{GREEN}"/>']
+    # White notches cut into the ring, like the milled edge of a coin.
+    for i in range(16):
+        a = math.radians(i * 360 / 16 + 11.25)
+        x, y = cx + math.cos(a) * R * 0.86, cy + math.sin(a) * R * 0.86
+        s.append(f'<ellipse transform="translate({n(x)} {n(y)}) rotate({n(math.degrees(a))})" '
+                 f'rx="{n(R * 0.11)}" ry="{n(R * 0.055)}" fill="{WHITE}"/>')
+    s.append(f'<circle cx="{n(cx)}" cy="{n(cy)}" r="{n(R * 0.7)}" fill="{WHITE}"/>')
+    s.append(f'<circle cx="{n(cx)}" cy="{n(cy)}" r="{n(R * 0.64)}" fill="{RED}"/>')
+    s.append(petal_cross(cx, cy, R * 0.52, R * 0.34, turn=45))
+    s.append(petal_cross(cx, cy, R * 0.3, R * 0.16))
+    s.append(f'<circle cx="{n(cx)}" cy="{n(cy)}" r="{n(R * 0.09)}" fill="{RED}"/>')
+    return "".join(s)
+
+
+def circles(k):
+    if k == 1:
+        return one_of_circles()
+    B, G, R_ = BLUE, GREEN, RED
+    layouts = {
+        2: (13.5, [(CX, 20, G), (CX, 55, B)]),
+        3: (11.5, [(15, 15, B), (CX, CY, R_), (50, 60, G)]),
+        4: (12, [(18, 20, B), (47, 20, G), (18, 55, G), (47, 55, B)]),
+        5: (10.5, [(15.5, 14.5, B), (49.5, 14.5, G), (CX, CY, R_), (15.5, 60.5, G), (49.5, 60.5, B)]),
+        6: (10, [(20, 13, G), (45, 13, G), (20, CY, R_), (45, CY, R_), (20, 62, R_), (45, 62, R_)]),
+        7: (8, [(13, 10.5, G), (CX, 18.5, G), (52, 26.5, G),
+                (20.5, 45, R_), (44.5, 45, R_), (20.5, 64, R_), (44.5, 64, R_)]),
+        8: (8.4, [(x, y, B) for y in (11, 29, 47, 65) for x in (20, 45)]),
+        9: (9.3, [(x, y, c) for y, c in ((14, B), (CY, R_), (61, G)) for x in (12.5, CX, 52.5)]),
+    }
+    r, pts = layouts[k]
+    return "".join(disc(x, y, r, c) for x, y, c in pts)
+
+
+# ---------------------------------------------------------------- bamboo
+
+def stick(cx, cy, length, width, color=GREEN, angle=0):
+    """One bamboo stick: a rounded cane with a joint in the middle and at both ends."""
+    w, L = width, length
+    s = [f'<g transform="translate({n(cx)} {n(cy)}) rotate({n(angle)})">']
+    s.append(f'<rect x="{n(-w / 2)}" y="{n(-L / 2)}" width="{n(w)}" height="{n(L)}" rx="{n(w * 0.42)}" fill="{color}"/>')
+    # The light groove along each half of the cane.
+    g = w * 0.2
+    for y0, y1 in ((-L / 2 + w * 0.55, -w * 0.45), (w * 0.45, L / 2 - w * 0.55)):
+        s.append(f'<rect x="{n(-g / 2)}" y="{n(y0)}" width="{n(g)}" height="{n(y1 - y0)}" rx="{n(g / 2)}" fill="{WHITE}"/>')
+    # Joints: a slightly thicker ring.
+    for y in (-L / 2 + w * 0.18, 0, L / 2 - w * 0.18):
+        s.append(f'<rect x="{n(-w * 0.62)}" y="{n(y - w * 0.16)}" width="{n(w * 1.24)}" height="{n(w * 0.32)}" rx="{n(w * 0.16)}" fill="{color}"/>')
+    s.append('</g>')
+    return "".join(s)
+
+
+def bird():
+    """The one of bamboo: a peacock-like bird standing on a bamboo perch."""
+    s = []
+    # Perch: a slanting bamboo cane with a leaf.
+    s.append(stick(32, 58, 56, 5.2, GREEN, angle=-84))
+    s.append(f'<path fill="{GREEN}" d="M44 56C49 48 55 46 61 45C56 50 51 54 44 56Z"/>')
+    # Tail: three long feathers sweeping down to the left, each with a red eye.
+    for (x1, y1, x2, y2, ex, ey) in ((24, 46, 6, 66, 8, 69), (26, 48, 14, 70, 15, 71), (22, 44, 3, 58, 4, 59)):
+        s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="3.4" stroke-linecap="round" '
+                 f'd="M{x1} {y1}Q{(x1 + x2) / 2 + 2} {(y1 + y2) / 2 + 3} {x2} {y2}"/>')
+        s.append(f'<circle cx="{ex}" cy="{ey}" r="2.6" fill="{RED}"/>')
+        s.append(f'<circle cx="{ex}" cy="{ey}" r="1.1" fill="{WHITE}"/>')
+    # Legs.
+    s.append(f'<path fill="none" stroke="{RED}" stroke-width="1.8" stroke-linecap="round" d="M30 45L29 56M35 44L36 55"/>')
+    # Body and neck.
+    s.append(f'<path fill="{BLUE}" d="M18 42C18 31 28 25 37 27C40 22 39 16 44 12C49 9 54 13 53 18'
+             f'C52 22 48 24 47 30C46 40 40 47 30 48C23 48 18 46 18 42Z"/>')
+    # Breast.
+    s.append(f'<path fill="{RED}" d="M47 29C46 38 41 45 32 47C38 42 41 36 42 29Z"/>')
+    # Wing.
+    s.append(f'<path fill="{GREEN}" d="M20 40C22 32 30 29 38 31C35 37 29 42 20 40Z"/>')
+    s.append(f'<path fill="none" stroke="{WHITE}" stroke-width="0.9" stroke-linecap="round" d="M24 38C28 36 31 34 35 32M23 35C26 33 29 32 32 31"/>')
+    # Head: eye, beak and a red crest.
+    s.append(f'<circle cx="47.5" cy="15" r="2.4" fill="{WHITE}"/><circle cx="48" cy="15" r="1.1" fill="{BLUE}"/>')
+    s.append(f'<path fill="{ORANGE}" d="M52.5 15L60 18.5L52 20Z"/>')
+    s.append(f'<path fill="{RED}" d="M43 12C40 7 41 3 44 2C44 6 46 8 46 10C47 6 49 4 52 4C50 7 49 9 48 11Z"/>')
+    return "".join(s)
+
+
+def bamboo(k):
+    if k == 1:
+        return bird()
+    G, R_ = GREEN, RED
+    w = 6.6
+    if k == 2:
+        return stick(CX, 20, 30, w) + stick(CX, 55, 30, w)
+    if k == 3:
+        return stick(CX, 20, 30, w) + stick(20, 55, 30, w) + stick(45, 55, 30, w)
+    if k == 4:
+        return "".join(stick(x, y, 30, w) for y in (20, 55) for x in (20, 45))
+    if k == 5:
+        return ("".join(stick(x, y, 30, w) for y in (20, 55) for x in (12, 53))
+                + stick(CX, CY, 30, w, R_))
+    if k == 6:
+        return "".join(stick(x, y, 30, w) for y in (20, 55) for x in (14, CX, 51))
+    if k == 7:
+        return (stick(CX, 13.5, 21, w, R_)
+                + "".join(stick(x, y, 21, w) for y in (37.5, 61.5) for x in (14, CX, 51)))
+    if k == 8:
+        s = []
+        for y, up in ((20, True), (55, False)):
+            s.append(stick(9, y, 30, 6.2))
+            s.append(stick(56, y, 30, 6.2))
+            # The middle pair leans together: an M above, a W below.
+            a = -20 if up else 20
+            s.append(stick(24, y, 31, 6.2, angle=a))
+            s.append(stick(41, y, 31, 6.2, angle=-a))
+        return "".join(s)
+    if k == 9:
+        return "".join(stick(x, y, 21, w, R_ if x == CX else G) for y in (13.5, 37.5, 61.5) for x in (14, CX, 51))
+    raise ValueError(k)
+
+
+# ---------------------------------------------------------------- honours
+
+NUMERALS = "一二三四伍六七八九"
+
+
+def character(k):
+    return sign_box(NUMERALS[k - 1], 12, 4, 41, 27, BLUE) + sign("萬", CX, 53, 40, RED)
+
+
+def white_dragon():
+    return (f'<rect x="9" y="8" width="47" height="59" rx="6" fill="none" stroke="{BLUE}" stroke-width="3.6"/>'
+            f'<rect x="15" y="14" width="35" height="47" rx="3" fill="none" stroke="{BLUE}" stroke-width="1.8"/>')
+
+
+# ---------------------------------------------------------------- flowers and seasons
+
+def corner_marks(sign_ch, sign_color, digit, digit_color, sign_left):
+    """The sign in one top corner and the number in the other."""
+    s_box = (3, 3, 19, 19) if sign_left else (43, 3, 19, 19)
+    d_box = (48, 3.5, 12, 16) if sign_left else (5, 3.5, 12, 16)
+    return (sign_box(sign_ch, *s_box, sign_color)
+            + sign_box(str(digit), *d_box, digit_color))
+
+
+def five_petal_blossom(cx, cy, r, color, centre=WHITE, turn=0):
+    s = []
+    for i in range(5):
+        a = math.radians(turn + i * 72 - 90)
+        x, y = cx + math.cos(a) * r * 0.55, cy + math.sin(a) * r * 0.55
+        s.append(f'<circle cx="{n(x)}" cy="{n(y)}" r="{n(r * 0.5)}" fill="{color}"/>')
+    s.append(f'<circle cx="{n(cx)}" cy="{n(cy)}" r="{n(r * 0.3)}" fill="{centre}"/>')
+    for i in range(5):
+        a = math.radians(turn + i * 72 - 54)
+        s.append(f'<circle cx="{n(cx + math.cos(a) * r * 0.3)}" cy="{n(cy + math.sin(a) * r * 0.3)}" r="{n(r * 0.08)}" fill="{ORANGE}"/>')
+    return "".join(s)
+
+
+def plum():
+    s = [f'<path fill="none" stroke="{BLUE}" stroke-linecap="round" stroke-linejoin="round" stroke-width="3.2" '
+         f'd="M8 72C14 62 20 56 28 52C36 48 42 42 46 32"/>',
+         f'<path fill="none" stroke="{BLUE}" stroke-linecap="round" stroke-width="2" d="M28 52C34 54 44 56 54 52M40 44C38 38 36 34 30 30"/>']
+    s.append(five_petal_blossom(46, 31, 9.5, RED))
+    s.append(five_petal_blossom(26, 31, 7, RED, turn=20))
+    s.append(five_petal_blossom(54, 52, 7.5, RED, turn=10))
+    s.append(five_petal_blossom(17, 59, 5.5, RED, turn=30))
+    s.append(f'<circle cx="38" cy="61" r="2.4" fill="{RED}"/><circle cx="12" cy="46" r="2" fill="{RED}"/>')
+    return "".join(s)
+
+
+def orchid():
+    s = []
+    # Long arching leaves from one tuft.
+    for d in ("M30 72C26 54 14 40 4 34C16 44 24 56 26 72Z",
+              "M32 72C34 52 46 38 60 30C48 42 38 56 36 72Z",
+              "M29 72C27 56 30 42 40 28C34 44 32 58 33 72Z",
+              "M31 72C38 62 50 58 62 60C50 62 40 66 34 72Z"):
+        s.append(f'<path fill="{GREEN}" d="{d}"/>')
+    # Flower stems.
+    s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="1.3" d="M30 66C26 52 22 40 18 30M31 60C36 48 42 42 48 40"/>')
+
+    def bloom(cx, cy, r, turn):
+        out = [f'<g transform="translate({n(cx)} {n(cy)}) rotate({n(turn)})">']
+        for a, L in ((-90, 1.0), (-25, 0.9), (205, 0.9), (40, 0.7), (140, 0.7)):
+            out.append(f'<ellipse transform="rotate({a}) translate({n(r * L * 0.5)} 0)" rx="{n(r * L * 0.55)}" ry="{n(r * 0.25)}" fill="{RED}"/>')
+        out.append(f'<ellipse cx="0" cy="{n(r * 0.25)}" rx="{n(r * 0.22)}" ry="{n(r * 0.3)}" fill="{WHITE}"/>')
+        out.append(f'<circle cx="0" cy="{n(r * 0.28)}" r="{n(r * 0.1)}" fill="{RED}"/>')
+        out.append('</g>')
+        return "".join(out)
+    s.append(bloom(18, 30, 10, -10))
+    s.append(bloom(48, 39, 9, 15))
+    s.append(bloom(27, 46, 6.5, -30))
+    return "".join(s)
+
+
+def chrysanthemum():
+    s = [f'<path fill="none" stroke="{GREEN}" stroke-width="2.4" stroke-linecap="round" d="M33 72C33 64 32 58 33 50"/>',
+         f'<path fill="{GREEN}" d="M33 66C26 64 18 66 12 60C20 58 28 60 33 66Z"/>',
+         f'<path fill="{GREEN}" d="M33 60C40 56 48 58 54 52C46 51 38 54 33 60Z"/>']
+    cx, cy = CX, 38
+    for ring, (r, count, w, turn) in enumerate(((17, 20, 3.4, 0), (12, 16, 3.2, 9), (7, 12, 2.8, 0))):
+        color = ORANGE if ring != 1 else ORANGE
+        for i in range(count):
+            a = turn + i * 360 / count
+            s.append(f'<ellipse transform="translate({n(cx)} {n(cy)}) rotate({n(a)}) translate({n(r * 0.55)} 0)" '
+                     f'rx="{n(r * 0.48)}" ry="{n(w / 2)}" fill="{color}" stroke="{WHITE}" stroke-width="0.5"/>')
+    s.append(f'<circle cx="{n(cx)}" cy="{n(cy)}" r="3.4" fill="{RED}"/>')
+    return "".join(s)
+
+
+def bamboo_stalks():
+    s = []
+    for x0, y0, x1, y1, w in ((20, 74, 28, 24, 4.2), (36, 74, 40, 28, 3.6), (48, 74, 54, 40, 3.0)):
+        s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="{w}" d="M{x0} {y0}L{x1} {y1}"/>')
+        # Joints.
+        for t in (0.28, 0.58, 0.86):
+            x, y = x0 + (x1 - x0) * t, y0 + (y1 - y0) * t
+            s.append(f'<ellipse cx="{n(x)}" cy="{n(y)}" rx="{n(w * 0.85)}" ry="{n(w * 0.28)}" fill="{GREEN}" stroke="{WHITE}" stroke-width="0.6"/>')
+    leaf = "C3 -2.2 9 -2.4 15 0C9 2.4 3 2.2 0 0Z"
+    for x, y, a, sc in ((27, 30, -150, 1.0), (27, 30, -115, 0.9), (28, 26, -40, 0.9), (39, 42, -20, 1.0),
+                        (39, 42, 25, 0.8), (52, 50, -30, 0.8), (52, 50, 20, 0.9), (22, 52, 180, 0.9), (23, 50, 150, 0.7)):
+        s.append(f'<path transform="translate({x} {y}) rotate({a}) scale({sc})" fill="{GREEN}" d="M0 0{leaf}"/>')
+    return "".join(s)
+
+
+def tulips_and_butterfly():
+    s = []
+    # Stems and leaves.
+    s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="1.8" stroke-linecap="round" d="M18 73C18 62 16 54 15 46M34 73C34 62 36 56 38 50M46 73C47 66 50 60 53 56"/>')
+    for d in ("M18 73C10 66 8 58 9 52C14 58 17 64 18 73Z", "M34 73C40 66 44 60 44 54C38 60 35 66 34 73Z",
+              "M46 73C40 68 38 64 38 60C43 63 45 67 46 73Z"):
+        s.append(f'<path fill="{GREEN}" d="{d}"/>')
+
+    def tulip(cx, cy, r, color, tilt):
+        return (f'<g transform="translate({n(cx)} {n(cy)}) rotate({tilt}) scale({n(r / 10)})">'
+                f'<path fill="{color}" d="M-8 -6C-9 2 -5 8 0 8C5 8 9 2 8 -6L4 -1L0 -9L-4 -1Z"/>'
+                f'<path fill="none" stroke="{WHITE}" stroke-width="1" d="M0 -5L0 6"/></g>')
+    s.append(tulip(15, 42, 8, RED, -8))
+    s.append(tulip(38, 45, 7, ORANGE, 8))
+    s.append(tulip(53, 52, 5.6, RED, 15))
+    # The butterfly.
+    bx, by = 38, 28
+    s.append(f'<g transform="translate({bx} {by}) rotate(-15)">'
+             f'<path fill="{BLUE}" d="M0 0C-4 -8 -12 -10 -13 -5C-14 -1 -8 1 0 0Z"/>'
+             f'<path fill="{BLUE}" d="M0 0C4 -8 12 -10 13 -5C14 -1 8 1 0 0Z"/>'
+             f'<path fill="{ORANGE}" d="M0 0C-3 5 -8 8 -9 5C-10 2 -5 1 0 0Z"/>'
+             f'<path fill="{ORANGE}" d="M0 0C3 5 8 8 9 5C10 2 5 1 0 0Z"/>'
+             f'<circle cx="-8" cy="-5" r="1.5" fill="{WHITE}"/><circle cx="8" cy="-5" r="1.5" fill="{WHITE}"/>'
+             f'<path fill="none" stroke="{BLUE}" stroke-width="0.8" stroke-linecap="round" d="M0 0L0 5M0 -1L-3 -7M0 -1L3 -7"/></g>')
+    return "".join(s)
+
+
+def lotus():
+    s = []
+    # Water.
+    s.append(f'<path fill="none" stroke="{BLUE}" stroke-width="1.5" stroke-linecap="round" d="M6 70C10 68 14 68 18 70C22 72 26 72 30 70M36 70C40 68 44 68 48 70C52 72 56 72 60 70"/>')
+    # A round leaf floating.
+    s.append(f'<path fill="{GREEN}" d="M8 62C8 54 20 50 32 52C44 50 58 54 58 62C58 68 44 68 33 66L33 60L30 66C18 68 8 67 8 62Z"/>')
+    s.append(f'<path fill="none" stroke="{WHITE}" stroke-width="0.7" d="M31 59L16 56M31 59L46 55M31 59L52 63"/>')
+    # Stem and flower.
+    s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="2" d="M33 56C34 50 33 44 33 40"/>')
+    cx, cy = 33, 38
+    for a, L, col in ((-62, 1.0, RED), (62, 1.0, RED), (-35, 1.1, ORANGE), (35, 1.1, ORANGE), (0, 1.2, RED)):
+        s.append(f'<path transform="translate({cx} {cy}) rotate({a})" fill="{col}" stroke="{WHITE}" stroke-width="0.7" '
+                 f'd="M0 2C-7 -2 -6 -12 0 {n(-20 * L)}C6 -12 7 -2 0 2Z"/>')
+    s.append(f'<path fill="{ORANGE}" d="M24 40C28 43 38 43 42 40C38 46 28 46 24 40Z"/>')
+    # A bud.
+    s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="1.4" d="M50 55C52 46 53 38 52 30"/>')
+    s.append(f'<path fill="{RED}" d="M52 31C48 28 48 22 52 18C56 22 56 28 52 31Z"/>')
+    return "".join(s)
+
+
+def pumpkin_and_fruit():
+    s = []
+    # Pumpkin: ribbed orange body, green stalk and a leaf.
+    cx, cy = 26, 54
+    for dx, rx in ((-9, 9), (9, 9), (-4.5, 9.5), (4.5, 9.5), (0, 8)):
+        s.append(f'<ellipse cx="{n(cx + dx)}" cy="{cy}" rx="{rx}" ry="14" fill="{ORANGE}" stroke="{RED}" stroke-width="0.9"/>')
+    s.append(f'<path fill="{GREEN}" d="M24 41L25 34C26 32 29 32 30 33L28 41Z"/>')
+    s.append(f'<path fill="{GREEN}" d="M29 36C32 28 40 26 46 30C42 36 34 38 29 36Z"/>')
+    s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="1" stroke-linecap="round" d="M29 34C26 28 20 28 18 32C16 36 20 38 22 35"/>')
+    # Fruit: two red apples and a cluster of small round fruit.
+    for x, y, r in ((50, 59, 8), (46, 46, 6)):
+        s.append(f'<circle cx="{x}" cy="{y}" r="{r}" fill="{RED}"/>')
+        s.append(f'<ellipse cx="{n(x - r * 0.35)}" cy="{n(y - r * 0.35)}" rx="{n(r * 0.22)}" ry="{n(r * 0.32)}" fill="{WHITE}" transform="rotate(30 {n(x - r * 0.35)} {n(y - r * 0.35)})"/>')
+        s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="1.2" d="M{x} {y - r + 1}L{x + 1} {y - r - 3}"/>')
+    for x, y in ((54, 36), (58, 40), (53, 41), (58, 34)):
+        s.append(f'<circle cx="{x}" cy="{y}" r="2.9" fill="{BLUE}"/>')
+    s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="1" d="M56 32L56 27L51 25"/>')
+    s.append(f'<path fill="{GREEN}" d="M56 27C58 23 62 22 63 24C62 26 59 27 56 27Z"/>')
+    return "".join(s)
+
+
+def narcissus():
+    s = []
+    # Narrow upright leaves.
+    for d in ("M28 73C26 60 22 48 16 38C24 48 30 60 31 73Z", "M33 73C34 58 38 46 44 36C40 48 37 60 36 73Z",
+              "M30 73C30 62 30 52 32 44C33 54 33 64 33 73Z", "M35 73C42 64 50 60 58 60C50 63 42 68 38 73Z"):
+        s.append(f'<path fill="{GREEN}" d="{d}"/>')
+    s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="1.3" d="M31 70C29 56 24 40 19 32M33 64C38 52 44 46 50 42"/>')
+    # A bulb in the water dish.
+    s.append(f'<path fill="{BLUE}" d="M18 70L48 70L45 74L21 74Z"/>')
+
+    def flower(cx, cy, r):
+        out = [f'<g transform="translate({n(cx)} {n(cy)})">']
+        for i in range(6):
+            a = i * 60 - 90
+            out.append(f'<ellipse transform="rotate({a}) translate({n(r * 0.55)} 0)" rx="{n(r * 0.5)}" ry="{n(r * 0.3)}" '
+                       f'fill="{WHITE}" stroke="{GREEN}" stroke-width="0.8"/>')
+        out.append(f'<circle r="{n(r * 0.36)}" fill="{ORANGE}"/><circle r="{n(r * 0.16)}" fill="{RED}"/></g>')
+        return "".join(out)
+    s.append(flower(19, 32, 9))
+    s.append(flower(49, 40, 8.5))
+    s.append(flower(34, 29, 6.5))
+    return "".join(s)
+
+
+FLOWER_SIGNS = "梅蘭菊竹"
+SEASON_SIGNS = "春夏秋冬"
+FLOWER_ART = (plum, orchid, chrysanthemum, bamboo_stalks)
+SEASON_ART = (tulips_and_butterfly, lotus, pumpkin_and_fruit, narcissus)
+
+
+def face(code):
+    if 1 <= code <= 9:
+        return circles(code)
+    if 10 <= code <= 18:
+        return bamboo(code - 9)
+    if 19 <= code <= 27:
+        return character(code - 18)
+    if 28 <= code <= 31:
+        return sign("東南西北"[code - 28], CX, CY, 56, BLUE)
+    if code == 32:
+        return sign("中", CX, CY, 58, RED)
+    if code == 33:
+        return sign("發", CX, CY, 56, GREEN)
+    if code == 34:
+        return white_dragon()
+    if 35 <= code <= 38:
+        k = code - 35
+        return FLOWER_ART[k]() + corner_marks(FLOWER_SIGNS[k], BLUE, k + 1, RED, sign_left=True)
+    if 39 <= code <= 42:
+        k = code - 39
+        return SEASON_ART[k]() + corner_marks(SEASON_SIGNS[k], RED, k + 1, BLUE, sign_left=False)
+    raise ValueError(code)
+
+
+def main():
+    OUT.mkdir(parents=True, exist_ok=True)
+    for code in range(1, 43):
+        body = face(code)
+        (OUT / f"{code:02d}.svg").write_text(
+            '<?xml version="1.0" encoding="UTF-8"?>\n'
+            f'<svg xmlns="http://www.w3.org/2000/svg" version="1.2" baseProfile="tiny" width="65" height="75" viewBox="0 0 65 75">\n'
+            f'{body}\n</svg>\n', encoding="utf-8")
+    # The icon: the big coin of the one of circles on a transparent square.
+    icon = ROOT / "assets/icons/hicolor/scalable/apps/plitar.svg"
+    icon.parent.mkdir(parents=True, exist_ok=True)
+    icon.write_text('<?xml version="1.0" encoding="UTF-8"?>\n'
+                    '<svg xmlns="http://www.w3.org/2000/svg" version="1.2" baseProfile="tiny" width="64" height="64" viewBox="0 0 64 64">\n'
+                    f'{one_of_circles(32, 32, 31.6)}\n</svg>\n', encoding="utf-8")
+    # The resource list that builds the art into the game.
+    files = [f'    <file>faces/{c:02d}.svg</file>' for c in range(1, 43)]
+    files.append('    <file alias="icon.svg">icons/hicolor/scalable/apps/plitar.svg</file>')
+    (ROOT / "assets/plitar.qrc").write_text(
+        '<!DOCTYPE RCC>\n<RCC version="1.0">\n  <qresource prefix="/plitar">\n'
+        + "\n".join(files) + '\n  </qresource>\n</RCC>\n', encoding="utf-8")
+    print(f"42 faces, the icon and the resource list written under {ROOT / 'assets'}")
+
+
+if __name__ == "__main__":
+    main()
