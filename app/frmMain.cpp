@@ -1,0 +1,482 @@
+#include "app/frmMain.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <chrono>
+#include <cstdlib>
+
+#include "app/MenuTree.h"
+#include "app/SingleInstance.h"
+#include "view/Geometry.h"
+
+namespace plitar {
+
+namespace {
+QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+constexpr int16_t kKeyEscape = 27;
+constexpr int16_t kKeyPageUp = 33;
+constexpr int16_t kKeyPageDown = 34;
+}  // namespace
+
+frmMain::frmMain(const frmMainOptions& options) : options_(options)
+{
+    setObjectName("frmMain");
+    setWindowTitle(QStringLiteral("Плитар"));
+    setWindowIcon(plitarIcon());
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, BoardView::kBoardColour);
+    setPalette(pal);
+
+    board_ = new BoardView(this);
+    setCentralWidget(board_);
+    connect(board_, &BoardView::spriteClicked, this, [this](int n) { im_Click(static_cast<int16_t>(n)); });
+    connect(board_, &BoardView::spriteDoubleClicked, this,
+            [this](int n) { im_DblClick(static_cast<int16_t>(n)); });
+    connect(board_, &BoardView::backgroundClicked, this, [this] { Form_Click(); });
+
+    createMenus();
+    // The client area below the menu bar is 911 x 571 at creation.
+    resize(911, 571 + menuBar()->sizeHint().height());
+
+    Form_Load();
+}
+
+frmMain::~frmMain() = default;
+
+// ---------------------------------------------------------------- menus
+
+QAction* frmMain::addItem(QMenu* menu, const char* name, const QString& caption, bool checked,
+                          void (frmMain::*handler)())
+{
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(name);
+    if (checked) {
+        a->setCheckable(true);
+        a->setChecked(true);
+        connectMarked(a, [this, handler] { (this->*handler)(); });
+    } else {
+        connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    }
+    return a;
+}
+
+QAction* frmMain::addOption(QMenu* menu, const char* name, const QString& caption, bool checked)
+{
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(name);
+    a->setCheckable(true);
+    a->setChecked(checked);
+    return a;
+}
+
+void frmMain::connectMarked(QAction* action, std::function<void()> handler)
+{
+    connect(action, &QAction::triggered, this, [action, handler = std::move(handler)] {
+        action->setChecked(!action->isChecked());
+        handler();
+    });
+}
+
+void frmMain::createMenus()
+{
+    QMenu* game = menuBar()->addMenu(QStringLiteral("Игра"));
+    game->setObjectName("mnuGame");
+    game->menuAction()->setObjectName("mnuGame");
+
+    auto withKey = [this](QAction* a, Qt::Key key) {
+        a->setShortcut(QKeySequence(key));
+        addAction(a);  // the key acts while the window is active, menu open or not
+        return a;
+    };
+    withKey(addItem(game, "mnuSort", QStringLiteral("Перемешать"), false, &frmMain::mnuSort_Click), Qt::Key_F1);
+    withKey(addItem(game, "mnuReNew", QStringLiteral("Заново"), false, &frmMain::mnuReNew_Click), Qt::Key_F2);
+    game->addSeparator()->setObjectName("r1");
+
+    auto addLayout = [this](QMenu* menu, int number) {
+        const LayoutItem& li = kLayoutItems[static_cast<size_t>(number - 1)];
+        QAction* a = addOption(menu, std::string(li.name).c_str(), qs(li.caption), false);
+        connectMarked(a, [this, number] { mnuGame_Click(number); });
+        layoutItems_[static_cast<size_t>(number - 1)] = a;
+    };
+    for (int k = 1; k <= 6; ++k)
+        addLayout(game, k);
+    game->addSeparator()->setObjectName("r2");
+    withKey(addItem(game, "mnuGameRndL", QStringLiteral("Случайный расклад"), false, &frmMain::mnuGameRndL_Click),
+            Qt::Key_F3);
+
+    auto addSet = [&](const char* name, const QString& caption, const std::array<int, 20>* order) {
+        QMenu* sub = game->addMenu(caption);
+        sub->setObjectName(name);
+        sub->menuAction()->setObjectName(name);
+        if (order) {
+            for (int number : *order)
+                addLayout(sub, number);
+        } else {
+            sub->menuAction()->setEnabled(false);
+        }
+    };
+    addSet("mnuGameL1L20", QStringLiteral("Набор раскладов 1"), &kSet1Order);
+    addSet("mnuGameL21L40", QStringLiteral("Набор раскладов 2"), &kSet2Order);
+    addSet("mnuGameL41L60", QStringLiteral("Набор раскладов 3"), nullptr);
+
+    QMenu* opts = menuBar()->addMenu(QStringLiteral("Настройки"));
+    opts->setObjectName("mnuOptions");
+    opts->menuAction()->setObjectName("mnuOptions");
+    mnuAutoSort_ = addOption(opts, "mnuAutoSort", QStringLiteral("Перемешивать когда нет ходов"), true);
+    connectMarked(mnuAutoSort_, [this] { mnuAutoSort_Click(); });
+    mnuGray_ = addOption(opts, "mnuGray", QStringLiteral("Выделять открытые/закрытые"), true);
+    connectMarked(mnuGray_, [this] { mnuGray_Click(); });
+    mnuESC_ = addOption(opts, "mnuESC", QStringLiteral("Esc - закрыть программу"), true);
+    connectMarked(mnuESC_, [this] { mnuESC_Click(); });
+    opts->addSeparator()->setObjectName("r3");
+
+    // The letter between the numbers is the Cyrillic х.
+    const struct {
+        int16_t size;
+        const char* name;
+        QString caption;
+    } sizes[] = {
+        {70, "mnuSize70", QStringLiteral("Размер костей 70х80")},
+        {63, "mnuSize63", QStringLiteral("Размер костей 63х72")},
+        {56, "mnuSize56", QStringLiteral("Размер костей 56х64")},
+        {49, "mnuSize49", QStringLiteral("Размер костей 49х56")},
+    };
+    for (size_t i = 0; i < 4; ++i) {
+        QAction* a = addOption(opts, sizes[i].name, sizes[i].caption, sizes[i].size == 56);
+        const int16_t size = sizes[i].size;
+        connectMarked(a, [this, size] { mnuSize_Click(size); });
+        sizeItems_[i] = a;
+    }
+}
+
+QAction* frmMain::item(const char* name) const
+{
+    return findChild<QAction*>(QString::fromLatin1(name));
+}
+
+QAction* frmMain::layoutItem(int number) const
+{
+    return number >= 1 && number <= 46 ? layoutItems_[static_cast<size_t>(number - 1)] : nullptr;
+}
+
+QAction* frmMain::sizeItem(int size) const
+{
+    for (size_t i = 0; i < 4; ++i)
+        if (kTileSizes[i] == size)
+            return sizeItems_[i];
+    return nullptr;
+}
+
+int frmMain::currentLayout() const
+{
+    for (int k = 1; k <= 46; ++k)
+        if (layoutItems_[static_cast<size_t>(k - 1)]->isChecked())
+            return k;
+    return 0;
+}
+
+// ---------------------------------------------------------------- start-up and closing
+
+void frmMain::Form_Load()
+{
+    const auto now = std::chrono::system_clock::now().time_since_epoch().count();
+    std::seed_seq seq{static_cast<uint32_t>(now), static_cast<uint32_t>(static_cast<uint64_t>(now) >> 32)};
+    if (options_.seed)
+        random_.seed(*options_.seed);
+    else
+        random_.seed(seq);
+
+    if (options_.singleInstanceCheck) {
+        instance_ = std::make_unique<SingleInstance>(SingleInstance::nameForThisUser());
+        if (!instance_->first()) {
+            anotherInstance_ = true;
+            std::_Exit(0);  // silently, before any window
+        }
+    }
+
+    game_.nSize = 56;
+    subReSize();
+    pictures_.prepare(game_.nSize);
+    switch (game_.funDraw(3) - 1) {
+    case 0: mnuGame_Click(1); break;  // "Черепаха"
+    case 1: mnuGame_Click(2); break;  // "Монумент"
+    default: mnuGame_Click(4); break; // "Арена"
+    }
+}
+
+void frmMain::Form_Unload()
+{
+    if (options_.exitOnClose)
+        std::_Exit(0);
+    emit unloaded();
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    Form_Unload();
+}
+
+void frmMain::keyPressEvent(QKeyEvent* event)
+{
+    int16_t code = 0;
+    switch (event->key()) {
+    case Qt::Key_Escape: code = kKeyEscape; break;
+    case Qt::Key_PageUp: code = kKeyPageUp; break;
+    case Qt::Key_PageDown: code = kKeyPageDown; break;
+    default: QMainWindow::keyPressEvent(event); return;
+    }
+    const int16_t shift = static_cast<int16_t>((event->modifiers() & Qt::ShiftModifier) ? 1 : 0);
+    Form_KeyDown(code, shift);
+}
+
+void frmMain::Form_KeyDown(int16_t keyCode, int16_t /*shift*/)
+{
+    switch (keyCode) {
+    case kKeyEscape:
+        if (mnuESC_->isChecked())
+            close();
+        break;
+    case kKeyPageUp: subNextMap(); break;
+    case kKeyPageDown: subPrevMap(); break;
+    default: break;
+    }
+}
+
+// ---------------------------------------------------------------- the board view
+
+void frmMain::subReSize() { plitar::subReSize(game_); }
+
+const QImage& frmMain::displayPicture(int16_t face, int16_t n)
+{
+    const bool grey = mnuGray_->isChecked() && game_.funEnSel(n) != 1;
+    return pictures_.picture(grey ? TileLook::Grey : TileLook::Normal, game_.nSize, face);
+}
+
+void frmMain::subShow()
+{
+    // The reverse of the scan order, so that the i-th sprite made sits on the
+    // cell of tile number i; each new sprite goes beneath those made before.
+    int16_t i = 0;
+    for (int z = 10; z >= 1; --z)
+        for (int y = 30; y >= 1; --y)
+            for (int x = 50; x >= 1; --x) {
+                const int16_t f = game_.aMap(x, y, z);
+                if (f == 0)
+                    continue;
+                ++i;
+                game_.aLoaded[static_cast<size_t>(i)] = 1;
+                board_->createSprite(i);
+                board_->setSpritePos(i, QPoint(game_.aLeft(x, y, z), game_.aTop(x, y, z)));
+                board_->setSpritePicture(i, &displayPicture(f, game_.aIndex(x, y, z)));
+                board_->showSprite(i);
+            }
+    game_.nSizeOld = game_.nSize;
+    game_.subCaption();
+}
+
+void frmMain::subRepaint()
+{
+    game_.nSel1 = 0;
+    game_.nSel2 = 0;
+    const bool move = game_.nSize != game_.nSizeOld;
+    for (int z = 1; z <= 10; ++z)
+        for (int y = 1; y <= 30; ++y)
+            for (int x = 1; x <= 50; ++x) {
+                const int16_t n = game_.aIndex(x, y, z);
+                if (n == 0)
+                    continue;
+                board_->hideSprite(n);
+                board_->setSpritePicture(n, &displayPicture(game_.aMap(x, y, z), n));
+                if (move)
+                    board_->setSpritePos(n, QPoint(game_.aLeft(x, y, z), game_.aTop(x, y, z)));
+            }
+    for (int z = 1; z <= 10; ++z)
+        for (int y = 1; y <= 30; ++y)
+            for (int x = 1; x <= 50; ++x)
+                if (const int16_t n = game_.aIndex(x, y, z))
+                    board_->showSprite(n);
+    game_.nSizeOld = game_.nSize;
+}
+
+void frmMain::mnuGray_Click()
+{
+    mnuGray_->setChecked(!mnuGray_->isChecked());
+    subRepaint();
+}
+
+void frmMain::mnuSize_Click(int16_t size)
+{
+    if (game_.nSize == size)
+        return;
+    game_.nSize = size;
+    subReSize();
+    subRepaint();
+    QAction* own = sizeItem(size);
+    if (!own->isChecked())
+        own->setChecked(true);
+    for (int other : kTileSizes)
+        if (other != size && sizeItem(other)->isChecked())
+            sizeItem(other)->setChecked(false);
+}
+
+// ---------------------------------------------------------------- game starts
+
+void frmMain::subUncheckMaps()
+{
+    for (QAction* a : layoutItems_)
+        if (a->isChecked())
+            a->setChecked(false);
+}
+
+void frmMain::mnuGame_Click(int number)
+{
+    subUncheckMaps();
+    layoutItem(number)->setChecked(true);
+    game_.subClear();
+    maps_.build(number);
+    subShow();
+    if (game_.funAutoSort() == 1)
+        subRepaint();
+}
+
+void frmMain::mnuReNew_Click()
+{
+    game_.subClear();
+    for (int k = 1; k <= 46; ++k)
+        if (layoutItem(k)->isChecked())
+            maps_.build(k);
+    subShow();
+    if (game_.funAutoSort() == 1)
+        subRepaint();
+}
+
+void frmMain::mnuGameRndL_Click()
+{
+    const int n = game_.funDraw(40);
+    mnuGame_Click(n + 6);  // mnuGameLn
+}
+
+void frmMain::subNextMap()
+{
+    const int m = currentLayout();
+    if (m != 0)
+        mnuGame_Click(m == 46 ? 1 : m + 1);
+}
+
+void frmMain::subPrevMap()
+{
+    const int m = currentLayout();
+    if (m != 0)
+        mnuGame_Click(m == 1 ? 46 : m - 1);
+}
+
+// ---------------------------------------------------------------- options
+
+void frmMain::mnuAutoSort_Click()
+{
+    if (mnuAutoSort_->isChecked()) {
+        mnuAutoSort_->setChecked(false);
+        return;
+    }
+    mnuAutoSort_->setChecked(true);
+    if (game_.funAutoSort() == 1)
+        subRepaint();
+}
+
+void frmMain::mnuESC_Click() { mnuESC_->setChecked(!mnuESC_->isChecked()); }
+
+// ---------------------------------------------------------------- play
+
+void frmMain::im_Click(int16_t n)
+{
+    if (game_.funEnSel(n) == 0)
+        return;  // a blocked tile: nothing at all
+    if (game_.nSel1 == 0) {
+        game_.nSel1 = n;
+        game_.subSetIndex(n);
+    } else if (game_.nSel1 == n) {
+        game_.nSel1 = 0;
+        game_.subRemIndex(n);
+    } else {
+        game_.nSel2 = n;
+        game_.subSetIndex(n);
+        if (game_.funEnDel() == 1) {
+            game_.subDelCur(game_.nSel1);
+            game_.subDelCur(game_.nSel2);
+            game_.nSel1 = 0;
+            game_.nSel2 = 0;
+            game_.subCaption();
+            game_.funAutoSort();
+            subRepaint();
+        } else {
+            game_.subRemIndex(game_.nSel1);
+            game_.nSel1 = game_.nSel2;
+            game_.nSel2 = 0;
+        }
+    }
+}
+
+void frmMain::im_DblClick(int16_t n) { im_Click(n); }
+
+void frmMain::Form_Click()
+{
+    game_.subRemIndex(game_.nSel1);
+    game_.nSel1 = 0;
+    game_.subRemIndex(game_.nSel2);
+    game_.nSel2 = 0;
+}
+
+void frmMain::mnuSort_Click()
+{
+    if (game_.funTilesLeft() == 0)
+        return;
+    int tries = 0;
+    bool open = false;
+    for (;;) {
+        game_.subSort();
+        open = game_.funPairs() != 0;
+        if (open || tries == 100)
+            break;
+        ++tries;
+    }
+    game_.subCaption();
+    setCaption(caption() + (open ? " Перемешано" : " Не перемешивается"));
+    subRepaint();
+}
+
+// ---------------------------------------------------------------- the world of the game state
+
+std::string frmMain::caption() const { return windowTitle().toStdString(); }
+
+void frmMain::setCaption(const std::string& text) { setWindowTitle(QString::fromStdString(text)); }
+
+bool frmMain::autoSortChecked() const { return mnuAutoSort_->isChecked(); }
+
+void frmMain::setSpritePicture(int16_t n, TileLook look, int16_t size, int16_t face)
+{
+    board_->setSpritePicture(n, &pictures_.picture(look, size, face));
+}
+
+void frmMain::destroySprite(int16_t n) { board_->destroySprite(n); }
+
+float frmMain::rnd()
+{
+    // 24 random bits: exactly representable, always below 1.
+    return static_cast<float>(random_() >> 8) * (1.0f / 16777216.0f);
+}
+
+void frmMain::fault(const std::string& text, const std::string& title)
+{
+    QMessageBox box(QMessageBox::Warning, QString::fromStdString(title), QString::fromStdString(text),
+                    QMessageBox::Ok, this);
+    box.exec();
+    std::_Exit(1);
+}
+
+}  // namespace plitar

@@ -1,0 +1,13 @@
+// Плитар: starts the one window; start-up itself happens while it is made.
+#include <QApplication>
+
+#include "app/frmMain.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("plitar"));
+    plitar::frmMain window;
+    window.show();
+    return QApplication::exec();
+}

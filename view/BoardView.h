@@ -1,0 +1,86 @@
+// The board: the window's background and the tile sprites standing on it.
+// A sprite is a picture at a pixel position; sprite n shows tile n. A new
+// sprite goes beneath every sprite that exists, and the stacking never changes
+// afterwards, so the tile created first covers everything it overlaps. The
+// widget paints the sprites itself, bottom to top, and sends a press to the
+// topmost visible sprite under the pointer.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "board/Tiles.h"
+
+namespace plitar {
+
+class BoardView : public QWidget {
+    Q_OBJECT
+public:
+    static inline const QColor kBoardColour{192, 192, 255};
+
+    explicit BoardView(QWidget* parent = nullptr);
+
+    // --- sprite machinery (n = 1..144) ---
+    void createSprite(int n);  // hidden, no picture, beneath all existing sprites
+    void destroySprite(int n);
+    void setSpritePos(int n, QPoint topLeft);
+    // The sprite takes the picture's size; the picture must outlive its use.
+    void setSpritePicture(int n, const QImage* picture);
+    void showSprite(int n);
+    void hideSprite(int n);
+
+    // --- read-only queries, for the window's checks and for tests ---
+    bool spriteExists(int n) const;
+    bool spriteVisible(int n) const;
+    QPoint spritePos(int n) const;
+    const QImage* spritePicture(int n) const;
+    QRect spriteRect(int n) const;  // empty when the sprite has no picture
+    // The topmost visible sprite whose picture covers the point, 0 for none.
+    int spriteAt(QPoint p) const;
+    // Existing sprites from the top of the stack to the bottom.
+    const std::vector<int16_t>& stack() const { return stack_; }
+    // The rectangle that holds every visible sprite (empty when none).
+    QRect spritesBounds() const;
+
+    // Draws the background and every visible sprite of `area` bottom to top.
+    void paintBoard(QPainter& painter, const QRect& area) const;
+
+    QSize sizeHint() const override { return {911, 571}; }
+
+signals:
+    void spriteClicked(int n);
+    void spriteDoubleClicked(int n);
+    void backgroundClicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    struct Sprite {
+        bool exists = false;
+        bool visible = false;
+        QPoint pos;
+        const QImage* picture = nullptr;
+    };
+    bool valid(int n) const { return n >= 1 && n <= kMaxTiles; }
+    void touch(int n);  // schedule a repaint of the sprite's current rectangle
+
+    std::array<Sprite, kMaxTiles + 1> sprites_{};  // [0] is never a tile
+    std::vector<int16_t> stack_;                   // top first
+    // A click is a press and a release over the same target (a sprite or the
+    // background); the second press of a double-click counts as the double-click.
+    bool pressed_ = false;
+    bool doublePress_ = false;
+    int pressTarget_ = 0;
+};
+
+}  // namespace plitar
