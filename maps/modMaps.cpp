@@ -141,7 +141,7 @@ void buildLayout(modPlitar& game, const LayoutRecord& record)
     // The sprite table and the dealer's lists hold kMaxTiles tiles; the dealer
     // only sees marks on the playable range.
     if (origins.size() > static_cast<std::size_t>(kMaxTiles))
-        game.host().fault("Больше 144 костей", std::string(record.builder));
+        game.host().fault("Количество костей больше " + std::to_string(kMaxTiles), std::string(record.builder));
     for (const Origin& o : origins)
         if (o.x < 1 || o.x > 50 || o.y < 1 || o.y > 30 || o.z < 1 || o.z > 10)
             game.host().fault("Кость вне доски", std::string(record.builder));

@@ -1,0 +1,225 @@
+// The layout records: the notation of the layer lines, the check that proves
+// every record, and the lookups the window uses.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "board/Tiles.h"
+#include "maps/LayoutCheck.h"
+#include "maps/modMaps.h"
+
+namespace plitar {
+namespace {
+
+std::string joined(const std::vector<std::string>& lines)
+{
+    std::string all;
+    for (const std::string& line : lines)
+        all += line + "\n";
+    return all;
+}
+
+// ------------------------------------------------------------- every record
+
+class CatalogRecord : public testing::TestWithParam<int> {};
+
+TEST_P(CatalogRecord, KeepsEveryRule)
+{
+    const LayoutRecord& record = layoutByNumber(GetParam());
+    EXPECT_EQ(record.number, GetParam());
+    EXPECT_EQ(joined(checkLayout(record)), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(AllLayouts, CatalogRecord, testing::Range(1, kLayoutCount + 1),
+                         [](const testing::TestParamInfo<int>& p) {
+                             return std::string(layoutByNumber(p.param).builder);
+                         });
+
+TEST(Catalog, NumbersNamesAndMenusAgree)
+{
+    ASSERT_EQ(layoutCatalog().size(), static_cast<std::size_t>(kLayoutCount));
+    EXPECT_EQ(joined(checkCatalog(layoutCatalog())), "");
+}
+
+TEST(Catalog, SizesAsTheMenusPromise)
+{
+    int smallest = kMaxTiles, largest = 0;
+    for (const LayoutRecord& r : layoutCatalog()) {
+        if (r.number > 6) {
+            smallest = std::min<int>(smallest, r.tiles);
+            largest = std::max<int>(largest, r.tiles);
+        }
+    }
+    EXPECT_EQ(smallest, 20);
+    EXPECT_EQ(layoutByNumber(7).caption, "Простое начало");
+    EXPECT_EQ(layoutByNumber(7).tiles, 20);
+    EXPECT_EQ(largest, 102);
+}
+
+// ------------------------------------------------------------- the notation
+
+struct ExpandCase {
+    const char* groups;
+    std::vector<std::pair<int, int>> origins;  // (x, y) in the order written
+};
+
+class LayerNotation : public testing::TestWithParam<ExpandCase> {};
+
+TEST_P(LayerNotation, GivesEveryRowWithEveryColumnRowsOutermost)
+{
+    const ExpandCase& c = GetParam();
+    std::string error;
+    const std::vector<Origin> got = expandLayer({3, 0, c.groups}, &error);
+    EXPECT_EQ(error, "");
+    std::vector<Origin> want;
+    for (const auto& [x, y] : c.origins)
+        want.push_back({static_cast<int16_t>(x), static_cast<int16_t>(y), 3});
+    EXPECT_EQ(got, want);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LayerNotation,
+    testing::Values(ExpandCase{"y 8: x 14", {{14, 8}}},
+                    // a run is every second value, both ends included
+                    ExpandCase{"y 3-7: x 9", {{9, 3}, {9, 5}, {9, 7}}},
+                    ExpandCase{"y 8: x 1, 27, 29", {{1, 8}, {27, 8}, {29, 8}}},
+                    ExpandCase{"y 1, 13: x 1-5, 9", {{1, 1}, {3, 1}, {5, 1}, {9, 1}, {1, 13}, {3, 13}, {5, 13}, {9, 13}}},
+                    ExpandCase{"y 4: x 1, 23; y 2-6: x 2", {{1, 4}, {23, 4}, {2, 2}, {2, 4}, {2, 6}}}));
+
+TEST(LayerNotation, TheCatalogsOwnExampleGives36Tiles)
+{
+    const std::vector<Origin> got = expandLayer({2, 36, "y 3-13: x 9-19"});
+    ASSERT_EQ(got.size(), 36u);
+    EXPECT_EQ(got.front(), (Origin{9, 3, 2}));
+    EXPECT_EQ(got[6], (Origin{9, 5, 2}));
+    EXPECT_EQ(got.back(), (Origin{19, 13, 2}));
+}
+
+TEST(LayerNotation, BrokenLinesAreReported)
+{
+    const char* broken[] = {
+        "",                     // no group at all
+        "y 1 x 3",              // no colon
+        "x 3: y 1",             // rows and columns swapped
+        "y 1: x 3,, 5",         // empty item
+        "y 1: x 3-5",           // two values must be written out
+        "y 1: x 3-8",           // odd step
+        "y 1: x 9-3",           // backwards
+        "y 1: x 3-",            // half a run
+        "y 1: x 3; ",           // trailing separator
+        "y 1: x 1000",          // far off any board
+    };
+    for (const char* groups : broken) {
+        std::string error;
+        expandLayer({1, 0, groups}, &error);
+        EXPECT_NE(error, "") << '"' << groups << '"';
+    }
+}
+
+// -------------------------------------------------- the check catches faults
+
+// One small record per fault; `expect` is a piece of the problem it must
+// produce (empty: the record is sound and gives no problem at all).
+struct BrokenRecord {
+    const char* name;
+    std::vector<LayerLine> layers;
+    int16_t tiles;
+    int16_t xFirst, xLast, yFirst, yLast;
+    const char* expect;
+    const char* menu = "Набор раскладов 1";
+};
+
+class RecordCheck : public testing::TestWithParam<BrokenRecord> {};
+
+TEST_P(RecordCheck, ReportsTheFaultWithCaptionAndCell)
+{
+    const BrokenRecord& c = GetParam();
+    const LayoutRecord record{99, "subTest", "mnuTest", "Проба", c.menu, 1, c.tiles, c.xFirst, c.xLast, c.yFirst,
+                              c.yLast, c.layers};
+    const std::string problems = joined(checkLayout(record));
+    if (std::string(c.expect).empty()) {
+        EXPECT_EQ(problems, "");
+    } else {
+        EXPECT_NE(problems.find(c.expect), std::string::npos) << problems;
+        EXPECT_EQ(problems.rfind("\"Проба\" (99): ", 0), 0u) << problems;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, RecordCheck,
+    testing::Values(
+        // a sound little pyramid: two rows of two, one tile centred on them
+        BrokenRecord{"Sound", {{1, 4, "y 1, 3: x 1, 3"}, {2, 1, "y 2: x 2"}, {3, 1, "y 2: x 2"}}, 6, 1, 4, 1, 4, ""},
+        BrokenRecord{"LineCountDiffers", {{1, 3, "y 1: x 1, 3"}}, 3, 1, 4, 1, 2,
+                     "layer 1: the line says 3 tiles, its groups give 2"},
+        BrokenRecord{"LayersDoNotAddUp", {{1, 2, "y 1: x 1, 3"}}, 4, 1, 4, 1, 2,
+                     "the layers say 2 tiles, the tile count is 4"},
+        BrokenRecord{"OddCount", {{1, 3, "y 1: x 1-5"}}, 3, 1, 6, 1, 2, "odd tile count 3"},
+        BrokenRecord{"TooManyTiles", {{1, 146, "y 1-19: x 1-27; y 1: x 29, 31, 33, 35, 37, 39"}}, 146, 1, 40, 1, 20,
+                     "more than 144 tiles cannot be dealt"},
+        BrokenRecord{"MainMenuNeeds144", {{1, 2, "y 1: x 1, 3"}}, 2, 1, 4, 1, 2, "has 144 tiles, not 2", "Игра"},
+        BrokenRecord{"OriginTwice", {{1, 2, "y 1: x 1; y 1: x 1"}}, 2, 1, 2, 1, 2, "origin (1, 1, 1) is given twice"},
+        BrokenRecord{"OverlapByHalfATile", {{1, 2, "y 1: x 1; y 2: x 2"}}, 2, 1, 3, 1, 3,
+                     "tiles (1, 1, 1) and (2, 2, 1) overlap"},
+        BrokenRecord{"HangsOverTheEdge", {{1, 2, "y 1: x 1, 3"}, {2, 2, "y 1: x 2, 4"}}, 4, 1, 5, 1, 2,
+                     "tile (4, 1, 2) does not rest on layer 1 at cell (5, 1)"},
+        BrokenRecord{"FloatsOverAGap", {{1, 2, "y 1: x 1, 3"}, {3, 2, "y 1: x 1, 3"}}, 4, 1, 4, 1, 2,
+                     "does not rest on layer 2 at cell (1, 1)"},
+        BrokenRecord{"LayerLinesOutOfOrder", {{2, 2, "y 1: x 1, 3"}, {1, 2, "y 1: x 1, 3"}}, 4, 1, 4, 1, 2,
+                     "line 1 is layer 2, layers must run 1, 2, 3"},
+        BrokenRecord{"RowOffTheArea", {{1, 2, "y 20: x 1, 3"}}, 2, 1, 4, 20, 21,
+                     "origin (1, 20, 1) lies outside x 1..39, y 1..19, z 1..9"},
+        BrokenRecord{"ColumnZero", {{1, 2, "y 1: x 0, 2"}}, 2, 0, 3, 1, 2, "origin (0, 1, 1) lies outside"},
+        BrokenRecord{"SpanOneColumnShort", {{1, 2, "y 1: x 1, 3"}}, 2, 1, 3, 1, 2,
+                     "the tiles cover columns 1 to 4, stated 1 to 3"},
+        BrokenRecord{"SpanRowsShifted", {{1, 2, "y 3: x 1, 3"}}, 2, 1, 4, 1, 4,
+                     "the tiles cover rows 3 to 4, stated 1 to 4"},
+        BrokenRecord{"BadNotation", {{1, 2, "y 1: x 1-3"}}, 2, 1, 4, 1, 2, "layer 1: group \"y 1: x 1-3\""}),
+    [](const testing::TestParamInfo<BrokenRecord>& p) { return std::string(p.param.name); });
+
+TEST(CatalogCheck, ReportsMisplacedMenuItemsAndNames)
+{
+    std::vector<LayoutRecord> catalog(layoutCatalog().begin(), layoutCatalog().end());
+    // "Баланс" and "Бесконечность" swap places in their submenu.
+    std::swap(catalog[39].place, catalog[11].place);
+    catalog[20].builder = "subGameL14";  // twice now, and at the wrong number
+    catalog[45].menu = "Набор раскладов 2";
+    const std::string problems = joined(checkCatalog(catalog));
+    EXPECT_NE(problems.find("\"Баланс\" (40): stands in \"Набор раскладов 1\" at place 2"), std::string::npos)
+        << problems;
+    EXPECT_NE(problems.find("\"Бесконечность\" (12): stands in \"Набор раскладов 1\" at place 1"), std::string::npos);
+    EXPECT_NE(problems.find("\"Вишня\" (21): builder subGameL14, expected subGameL15"), std::string::npos);
+    EXPECT_NE(problems.find("builder subGameL14 used twice"), std::string::npos);
+    EXPECT_NE(problems.find("\"Лабиринт\" (46): stands in \"Набор раскладов 2\""), std::string::npos);
+}
+
+// ---------------------------------------------------------------- lookups
+
+TEST(Lookup, NumberBuilderAndMenuItemLeadToTheSameRecord)
+{
+    for (const LayoutRecord& r : layoutCatalog()) {
+        EXPECT_EQ(&layoutByNumber(r.number), &r);
+        EXPECT_EQ(layoutByBuilder(r.builder), &r) << r.builder;
+        EXPECT_EQ(layoutByMenuItem(r.menuItem), &r) << r.menuItem;
+    }
+    EXPECT_EQ(layoutByMenuItem("mnuGameL40")->caption, "Лабиринт");
+    EXPECT_EQ(layoutByMenuItem("mnuGame4")->caption, "Арена");
+    EXPECT_EQ(layoutByBuilder("subGameL31")->caption, "Лестница");
+}
+
+TEST(Lookup, UnknownNamesAndNumbersFindNothing)
+{
+    EXPECT_EQ(layoutByBuilder("subGameL41"), nullptr);
+    EXPECT_EQ(layoutByBuilder("mnuGame1"), nullptr);
+    EXPECT_EQ(layoutByMenuItem("mnuGame7"), nullptr);
+    EXPECT_EQ(layoutByMenuItem(""), nullptr);
+    EXPECT_THROW(layoutByNumber(0), std::out_of_range);
+    EXPECT_THROW(layoutByNumber(kLayoutCount + 1), std::out_of_range);
+}
+
+}  // namespace
+}  // namespace plitar
