@@ -43,7 +43,7 @@ constexpr int kLayoutCount = 46;
 
 // All layouts in catalog order: layoutCatalog()[k - 1].number == k.
 std::span<const LayoutRecord> layoutCatalog();
-const LayoutRecord& layoutByNumber(int number);                   // 1..46
+const LayoutRecord& layoutByNumber(int number);                   // 1..46, else std::out_of_range
 const LayoutRecord* layoutByBuilder(std::string_view builder);    // nullptr if unknown
 const LayoutRecord* layoutByMenuItem(std::string_view menuItem);  // nullptr if unknown
 
