@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -66,6 +67,8 @@ struct ExpandCase {
     const char* groups;
     std::vector<std::pair<int, int>> origins;  // (x, y) in the order written
 };
+
+void PrintTo(const ExpandCase& c, std::ostream* os) { *os << '"' << c.groups << '"'; }
 
 class LayerNotation : public testing::TestWithParam<ExpandCase> {};
 
@@ -132,6 +135,8 @@ struct BrokenRecord {
     const char* expect;
     const char* menu = "Набор раскладов 1";
 };
+
+void PrintTo(const BrokenRecord& c, std::ostream* os) { *os << c.name; }
 
 class RecordCheck : public testing::TestWithParam<BrokenRecord> {};
 
