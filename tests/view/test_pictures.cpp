@@ -1,0 +1,214 @@
+// The 504 tile pictures and the icon: sizes, the side shared by all looks,
+// the face colours of each look, the grey rule, and that every face differs.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QIcon>
+#include <cstdlib>
+#include <map>
+#include <set>
+
+#include "view/TileFrame.h"
+#include "view/TilePictures.h"
+
+using namespace plitar;
+
+namespace {
+
+constexpr TileLook kLooks[] = {TileLook::Normal, TileLook::Selected, TileLook::Grey};
+
+// One application and one set of pictures for the whole run: making them is
+// what the game does once, and every test only reads them.
+class Pictures : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (!QGuiApplication::instance()) {
+            static int argc = 1;
+            static char name[] = "test_view_pictures";
+            static char* argv[] = {name, nullptr};
+            static QGuiApplication app(argc, argv);
+        }
+        static TilePictures shared;
+        pictures = &shared;
+    }
+    static TilePictures* pictures;
+
+    const QImage& pic(TileLook look, int size, int face) { return pictures->picture(look, size, face); }
+};
+TilePictures* Pictures::pictures = nullptr;
+
+QByteArray bytes(const QImage& image)
+{
+    QByteArray out;
+    for (int y = 0; y < image.height(); ++y)
+        out.append(reinterpret_cast<const char*>(image.constScanLine(y)), image.width() * 4);
+    return out;
+}
+
+// Equal but for the rounding of a barely covered edge pixel.
+bool near(QRgb a, QRgb b)
+{
+    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b)) <= 3;
+}
+
+}  // namespace
+
+TEST_F(Pictures, EveryPictureIsOpaqueAtItsNaturalSize)
+{
+    const std::map<int, QSize> natural = {{70, {70, 80}}, {63, {63, 72}}, {56, {56, 64}}, {49, {49, 56}}};
+    for (auto [size, expected] : natural) {
+        EXPECT_EQ(TilePictures::pictureSize(size), expected);
+        for (TileLook look : kLooks)
+            for (int f = 1; f <= kFaceCount; ++f) {
+                const QImage& p = pic(look, size, f);
+                ASSERT_EQ(p.size(), expected) << size << " face " << f;
+                ASSERT_FALSE(p.hasAlphaChannel());
+            }
+    }
+}
+
+TEST_F(Pictures, NothingForUnknownSizesOrFaces)
+{
+    EXPECT_TRUE(pic(TileLook::Normal, 50, 1).isNull());
+    EXPECT_TRUE(pic(TileLook::Normal, 56, 0).isNull());
+    EXPECT_TRUE(pic(TileLook::Grey, 56, 43).isNull());
+    EXPECT_TRUE(TilePictures::pictureSize(64).isEmpty());
+}
+
+// Outside the face every picture is the drawn side and corners, identical in
+// all three looks.
+TEST_F(Pictures, SideAndCornersAreTheSameInEveryLook)
+{
+    for (int size : kTileSizes) {
+        const TileShape s = tileShape(size);
+        for (int f = 1; f <= kFaceCount; ++f)
+            for (TileLook look : kLooks) {
+                const QImage& p = pic(look, size, f);
+                for (int y = 0; y < s.height; ++y)
+                    for (int x = 0; x < s.width; ++x)
+                        if (!s.face().contains(x, y)) {
+                            ASSERT_EQ(p.pixel(x, y), sidePixel(s, x, y))
+                                << size << " face " << f << " look " << int(look) << " at " << x << "," << y;
+                        }
+            }
+    }
+}
+
+// The face's top corners hold nothing but background in every face.
+TEST_F(Pictures, FaceBackgroundOfEachLook)
+{
+    const std::map<TileLook, QRgb> background = {{TileLook::Normal, qRgb(216, 233, 210)},
+                                                 {TileLook::Selected, qRgb(255, 216, 0)},
+                                                 {TileLook::Grey, qRgb(108, 117, 105)}};
+    for (int size : kTileSizes) {
+        const QRect face = tileShape(size).face();
+        for (auto [look, colour] : background)
+            for (int f = 1; f <= kFaceCount; ++f)
+                for (QPoint at : {face.topLeft() + QPoint(1, 1), face.topRight() + QPoint(-1, 1)})
+                    ASSERT_EQ(pic(look, size, f).pixel(at), colour) << size << " face " << f;
+    }
+}
+
+TEST_F(Pictures, GreyHalvesEveryFacePixelOfTheNormalLook)
+{
+    for (int size : kTileSizes) {
+        const QRect face = tileShape(size).face();
+        for (int f = 1; f <= kFaceCount; ++f) {
+            const QImage& normal = pic(TileLook::Normal, size, f);
+            const QImage& grey = pic(TileLook::Grey, size, f);
+            for (int y = face.top(); y <= face.bottom(); ++y)
+                for (int x = face.left(); x <= face.right(); ++x) {
+                    const QRgb v = normal.pixel(x, y);
+                    ASSERT_EQ(grey.pixel(x, y), qRgb((qRed(v) + 1) / 2, (qGreen(v) + 1) / 2, (qBlue(v) + 1) / 2))
+                        << size << " face " << f << " at " << x << "," << y;
+                }
+        }
+    }
+}
+
+TEST_F(Pictures, WhiteTurnsMidGreyInTheGreyLook)
+{
+    // The cross on the one of circles is pure white at every size.
+    for (int size : kTileSizes) {
+        const QImage& normal = pic(TileLook::Normal, size, 1);
+        const QImage& grey = pic(TileLook::Grey, size, 1);
+        int white = 0;
+        for (int y = 0; y < normal.height(); ++y)
+            for (int x = 0; x < normal.width(); ++x) {
+                if (normal.pixel(x, y) == qRgb(255, 255, 255)) {
+                    ++white;
+                    ASSERT_EQ(grey.pixel(x, y), qRgb(128, 128, 128));
+                }
+            }
+        EXPECT_GT(white, 0) << size;
+    }
+}
+
+// The selected look draws the same symbols over yellow: where one look shows
+// bare background the other does too, and where a symbol covers a pixel both
+// show the symbol's colour (up to the rounding of a barely covered pixel).
+TEST_F(Pictures, SelectedShowsTheSameSymbolsOverYellow)
+{
+    const std::set<QRgb> palette = {qRgb(42, 59, 146), qRgb(3, 130, 73), qRgb(191, 55, 24), qRgb(211, 127, 17),
+                                    qRgb(255, 255, 255)};
+    for (int size : kTileSizes) {
+        const QRect face = tileShape(size).face();
+        for (int f = 1; f <= kFaceCount; ++f) {
+            const QImage& normal = pic(TileLook::Normal, size, f);
+            const QImage& selected = pic(TileLook::Selected, size, f);
+            int symbolPixels = 0;
+            for (int y = face.top(); y <= face.bottom(); ++y)
+                for (int x = face.left(); x <= face.right(); ++x) {
+                    const QRgb n = normal.pixel(x, y), s = selected.pixel(x, y);
+                    if (n == kFaceNormal) {
+                        ASSERT_TRUE(near(s, kFaceSelected)) << size << " face " << f << " at " << x << "," << y;
+                    }
+                    if (s == kFaceSelected) {
+                        ASSERT_TRUE(near(n, kFaceNormal)) << size << " face " << f << " at " << x << "," << y;
+                    }
+                    if (palette.count(n)) {
+                        ++symbolPixels;
+                        ASSERT_TRUE(near(s, n)) << size << " face " << f << " at " << x << "," << y;
+                    }
+                }
+            EXPECT_GT(symbolPixels, 0) << size << " face " << f;
+        }
+    }
+}
+
+TEST_F(Pictures, EveryFaceHasItsOwnPictureAtEverySize)
+{
+    for (int size : kTileSizes)
+        for (TileLook look : kLooks) {
+            std::map<QByteArray, int> seen;
+            for (int f = 1; f <= kFaceCount; ++f) {
+                auto [it, fresh] = seen.emplace(bytes(pic(look, size, f)), f);
+                EXPECT_TRUE(fresh) << size << ": face " << f << " looks like face " << it->second;
+            }
+        }
+}
+
+TEST_F(Pictures, PrepareMakesTheSamePictures)
+{
+    TilePictures fresh;
+    fresh.prepare(49);
+    for (TileLook look : kLooks)
+        for (int f = 1; f <= kFaceCount; ++f)
+            ASSERT_EQ(fresh.picture(look, 49, f), pic(look, 49, f)) << f;
+}
+
+TEST_F(Pictures, IconIsTheBigCoinOnTransparency)
+{
+    const QIcon icon = plitarIcon();
+    for (int px : {16, 24, 32, 48, 64, 128, 256}) {
+        EXPECT_TRUE(icon.availableSizes().contains(QSize(px, px))) << px;
+        const QImage image = icon.pixmap(px, px).toImage();
+        ASSERT_EQ(image.size(), QSize(px, px));
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << px;
+        EXPECT_EQ(qAlpha(image.pixel(px / 2, px / 2)), 255) << px;
+        // Green ring at the edge of the coin, halfway along the top.
+        const QRgb ring = image.pixel(px / 2 - px / 40 - 1, px / 20 + 1);
+        EXPECT_GT(qGreen(ring), qRed(ring)) << px;
+    }
+}
