@@ -75,6 +75,7 @@ private:
     std::vector<Spot> occupied_;                  // cells with aMap != 0, scan order
     std::array<Spot, kMaxTiles + 1> tileSpot_{};  // tile number 1..144 -> its first cell
     uint64_t mapGen_ = ~uint64_t{0}, indexGen_ = ~uint64_t{0};
+    bool uniqueNumbers_ = false;  // every tile number on the board is 1..144 and stands once
 };
 
 }  // namespace plitar
