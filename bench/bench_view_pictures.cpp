@@ -1,0 +1,61 @@
+// How long the tile pictures take to make: the first size (which also reads
+// the face art), any later size, and one look of one size.
+//
+//   bench_view_pictures   (runs on Qt's offscreen platform)
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+
+#include "view/TilePictures.h"
+
+using namespace plitar;
+
+// Start-up: a fresh store makes every look of size 56.
+static void BM_FirstSize(benchmark::State& state)
+{
+    for (auto _ : state) {
+        TilePictures pictures;
+        pictures.prepare(56);
+        benchmark::DoNotOptimize(pictures.picture(TileLook::Grey, 56, 42).constBits());
+    }
+}
+BENCHMARK(BM_FirstSize)->Unit(benchmark::kMillisecond);
+
+// A switch to another size once the art has been read.
+static void BM_AnotherSize(benchmark::State& state)
+{
+    const int size = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        TilePictures pictures;
+        pictures.prepare(size == 56 ? 49 : 56);
+        state.ResumeTiming();
+        pictures.prepare(size);
+        benchmark::DoNotOptimize(pictures.picture(TileLook::Grey, size, 42).constBits());
+    }
+}
+BENCHMARK(BM_AnotherSize)->Arg(70)->Arg(63)->Arg(56)->Arg(49)->Unit(benchmark::kMillisecond);
+
+// Looking a picture up once it is made: what every repaint does per tile.
+static void BM_Lookup(benchmark::State& state)
+{
+    TilePictures pictures;
+    pictures.prepare(56);
+    int face = 0;
+    for (auto _ : state) {
+        face = face % kFaceCount + 1;
+        benchmark::DoNotOptimize(&pictures.picture(TileLook::Normal, 56, face));
+    }
+}
+BENCHMARK(BM_Lookup);
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
