@@ -1,0 +1,124 @@
+// How games begin: start-up, the layout keys, "Заново", "Случайный расклад"
+// and Esc.
+#include <QAction>
+#include <QSignalSpy>
+
+#include "AppFixture.h"
+
+namespace plitar::test {
+namespace {
+
+TEST(StartUp, ChoosesEachOfTheThreeStartLayoutsAboutAThird)
+{
+    std::map<int, int> seen;
+    const int starts = 240;
+    for (uint32_t seed = 1; seed <= starts; ++seed) {
+        auto w = makeWindow(seed * 7919u);
+        ++seen[w->currentLayout()];
+        ASSERT_EQ(w->game().nSize, 56);
+        ASSERT_TRUE(w->item("mnuSize56")->isChecked());
+    }
+    EXPECT_EQ(seen.size(), 3u);
+    for (int k : {1, 2, 4})
+        EXPECT_NEAR(seen[k], starts / 3, 25) << "layout " << k;  // about 3.5 sigma
+    EXPECT_EQ(seen.count(3), 0u);
+}
+
+using StartTest = WindowTest;
+
+struct PageCase {
+    int from;
+    Qt::Key key;
+    Qt::KeyboardModifiers mods;
+    int to;
+};
+
+TEST_F(StartTest, PageKeysStepThroughTheCatalog)
+{
+    const PageCase cases[] = {
+        {46, Qt::Key_PageUp, Qt::NoModifier, 1},   {1, Qt::Key_PageDown, Qt::NoModifier, 46},
+        {6, Qt::Key_PageUp, Qt::NoModifier, 7},    {31, Qt::Key_PageUp, Qt::NoModifier, 32},
+        {7, Qt::Key_PageDown, Qt::NoModifier, 6},  {6, Qt::Key_PageUp, Qt::ShiftModifier, 7},
+        {32, Qt::Key_PageDown, Qt::ControlModifier, 31},
+    };
+    for (const auto& c : cases) {
+        start(c.from);
+        QTest::keyClick(&w(), c.key, c.mods);
+        EXPECT_EQ(w().currentLayout(), c.to) << "from " << c.from;
+        int marked = 0;
+        for (int k = 1; k <= 46; ++k)
+            marked += w().layoutItem(k)->isChecked();
+        EXPECT_EQ(marked, 1);
+    }
+}
+
+// "Заново" deals the same layout anew and touches no mark.
+TEST_F(StartTest, RestartKeepsLayoutOptionsAndSize)
+{
+    start(36);
+    w().item("mnuGray")->trigger();
+    w().item("mnuESC")->trigger();
+    w().item("mnuSize63")->trigger();
+    auto marks = [&] {
+        std::vector<std::string> out;
+        for (QAction* a : w().findChildren<QAction*>())
+            if (a->isChecked())
+                out.push_back(a->objectName().toStdString());
+        return out;
+    };
+    const auto before = marks();
+    int sameDeals = 0;
+    for (int i = 0; i < 3; ++i) {
+        std::vector<int16_t> faces;
+        for (int16_t n : tilesOnBoard(g())) {
+            int x, y, z;
+            cellOf(g(), n, x, y, z);
+            faces.push_back(g().aMap(x, y, z));
+        }
+        clickTile(w(), openPair(g()).first ? openPair(g()).first : tilesOnBoard(g()).front());
+        QTest::keyClick(&w(), Qt::Key_F2);
+        EXPECT_EQ(marks(), before);
+        EXPECT_EQ(w().currentLayout(), 36);
+        EXPECT_EQ(g().nSize, 63);
+        EXPECT_EQ(g().nSel1, 0);
+        EXPECT_EQ(g().funTilesLeft(), g().nTotal);
+        std::vector<int16_t> after;
+        for (int16_t n : tilesOnBoard(g())) {
+            int x, y, z;
+            cellOf(g(), n, x, y, z);
+            after.push_back(g().aMap(x, y, z));
+        }
+        sameDeals += after == faces;
+    }
+    EXPECT_LT(sameDeals, 3);  // the faces are dealt anew
+}
+
+TEST_F(StartTest, RandomLayoutComesFromTheTwoSets)
+{
+    std::set<int> seen;
+    for (int i = 0; i < 200; ++i) {
+        QTest::keyClick(&w(), Qt::Key_F3);
+        const int k = w().currentLayout();
+        ASSERT_GE(k, 7);
+        ASSERT_LE(k, 46);
+        seen.insert(k);
+    }
+    EXPECT_GT(seen.size(), 30u);
+}
+
+TEST_F(StartTest, EscClosesOnlyWhileItsOptionIsOn)
+{
+    QSignalSpy closed(&w(), &frmMain::unloaded);
+    QAction* esc = w().item("mnuESC");
+    esc->trigger();  // off
+    QTest::keyClick(&w(), Qt::Key_Escape);
+    EXPECT_EQ(closed.count(), 0);
+    EXPECT_TRUE(w().isVisible());
+    esc->trigger();  // on again
+    QTest::keyClick(&w(), Qt::Key_Escape, Qt::ShiftModifier);
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_FALSE(w().isVisible());
+}
+
+}  // namespace
+}  // namespace plitar::test

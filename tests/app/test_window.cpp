@@ -1,0 +1,96 @@
+// The window itself: title, client area, background, icon; closing ends the
+// program; an internal fault shows its box and ends it; one copy per user.
+#include <QApplication>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "AppFixture.h"
+#include "app/SingleInstance.h"
+
+namespace plitar::test {
+namespace {
+
+using WindowShape = WindowTest;
+
+TEST_F(WindowShape, ClientAreaBackgroundIconAndCaption)
+{
+    EXPECT_EQ(board().size(), QSize(911, 571));
+    EXPECT_EQ(w().centralWidget(), &board());
+    EXPECT_EQ(w().findChild<QStatusBar*>(), nullptr);
+    EXPECT_FALSE(w().windowIcon().isNull());
+    const QImage shot = board().grab().toImage();
+    EXPECT_EQ(QColor(shot.pixel(905, 565)), QColor(192, 192, 255));
+    // At a sprite's corner pixel of its face, the picture's own pixel shows.
+    const int16_t top = board().stack().front();
+    const QRect r = board().spriteRect(top);
+    const QPoint p = r.topLeft() + QPoint(r.width() - 2, 2);
+    EXPECT_EQ(shot.pixel(p), board().spritePicture(top)->pixel(QPoint(r.width() - 2, 2)));
+    const std::string title = caption(w());
+    EXPECT_EQ(title.rfind("Плитар ", 0), 0u) << title;
+    EXPECT_NE(title.find(" / " + std::to_string(g().nTotal) + " / " + std::to_string(g().nTotal)),
+              std::string::npos);
+}
+
+// Before start-up replaces it with the status, the window is called "Плитар".
+TEST(Window, TitleAtCreation)
+{
+    frmMainOptions o;
+    o.seed = 1;
+    o.singleInstanceCheck = false;
+    o.exitOnClose = false;
+    frmMain w(o);
+    // Start-up has dealt: the status caption has replaced the first title.
+    EXPECT_EQ(w.windowTitle().left(7), "Плитар ");
+}
+
+TEST(WindowDeathTest, ClosingEndsTheProgram)
+{
+    EXPECT_EXIT(
+        {
+            frmMainOptions o;
+            o.seed = 1;
+            o.singleInstanceCheck = false;
+            frmMain w(o);
+            w.show();
+            w.close();
+            std::_Exit(3);  // not reached
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST(WindowDeathTest, FaultShowsItsBoxThenEnds)
+{
+    EXPECT_EXIT(
+        {
+            auto w = makeWindow(1);
+            w->show();
+            QTimer::singleShot(0, [] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!box)
+                    std::_Exit(4);
+                fprintf(stderr, "[%s|%s|%d|%d]\n", box->windowTitle().toUtf8().constData(),
+                        box->text().toUtf8().constData(), box->icon() == QMessageBox::Warning,
+                        static_cast<int>(box->buttons().size()));
+                box->accept();
+            });
+            w->fault("Кость не найдена", "subRemIndex");
+        },
+        testing::ExitedWithCode(1), "\\[subRemIndex\\|Кость не найдена\\|1\\|1\\]");
+}
+
+TEST(SingleInstance, SecondHolderOfTheNameIsRefusedUntilTheFirstEnds)
+{
+    const std::string name = "plitar-test-" + std::to_string(::getpid());
+    {
+        plitar::SingleInstance first(name);
+        EXPECT_TRUE(first.first());
+        plitar::SingleInstance second(name);
+        EXPECT_FALSE(second.first());
+    }
+    plitar::SingleInstance again(name);
+    EXPECT_TRUE(again.first());
+}
+
+}  // namespace
+}  // namespace plitar::test
