@@ -78,12 +78,12 @@ QRgb sidePixel(const TileShape& s, int x, int y)
 
 void paintSide(QImage& picture, const TileShape& s)
 {
-    const QRect face = s.face();
+    // Beside the face only the left band; below it whole rows.
     for (int y = 0; y < s.height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        for (int x = 0; x < s.width; ++x)
-            if (!face.contains(x, y))
-                line[x] = sidePixel(s, x, y);
+        const int end = y < s.height - s.depth ? s.depth : s.width;
+        for (int x = 0; x < end; ++x)
+            line[x] = sidePixel(s, x, y);
     }
 }
 

@@ -3,7 +3,7 @@
 // A picture is the side and corners of its size (view/TileFrame.cpp) around
 // the face rectangle. The three looks differ only inside the face:
 //   normal   - the face art rendered over pale green;
-//   selected - the same art rendered over yellow, so that its anti-aliased
+//   selected - the same rendering over yellow, so that its anti-aliased
 //              edges blend into the yellow rather than into green;
 //   grey     - the normal picture with every face pixel halved, each channel
 //              v becoming (v + 1) / 2 (pale green turns RGB(108, 117, 105),
@@ -44,27 +44,29 @@ int sizeIndex(int size)
     return -1;
 }
 
-// Renders the face art of every face into the face rectangle of its picture
-// over the given background.
-void paintFaces(std::array<QImage, kFaceCount>& set, const TileShape& shape, QRgb background,
-                std::array<std::unique_ptr<QSvgRenderer>, kFaceCount>& art)
+// The symbols of one face at one size: the face art rendered, anti-aliased,
+// onto a transparent face rectangle. Both the normal and the selected look
+// are this layer laid over their background, so each face is rendered only
+// once per size and its soft edges blend into whichever colour lies below.
+QImage renderSymbols(QSvgRenderer& art, const TileShape& shape)
 {
-    const QRect face = shape.face();
-    for (int f = 1; f <= kFaceCount; ++f) {
-        auto& renderer = art[f - 1];
-        if (!renderer)
-            renderer = std::make_unique<QSvgRenderer>(QStringLiteral(":/plitar/faces/%1.svg").arg(f, 2, 10, QLatin1Char('0')));
-        QImage picture(shape.width, shape.height, QImage::Format_RGB32);
-        picture.fill(background);
-        paintSide(picture, shape);
-        QPainter p(&picture);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.setClipRect(face);
-        renderer->render(&p, QRectF(face));
-        p.end();
-        set[f - 1] = std::move(picture);
-    }
+    QImage layer(shape.face().size(), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    QPainter p(&layer);
+    p.setRenderHint(QPainter::Antialiasing);
+    art.render(&p, QRectF(QPointF(0, 0), QSizeF(layer.size())));
+    return layer;
+}
+
+// A picture of one look: the side, the face background and the symbols over it.
+QImage composed(const QImage& symbols, const TileShape& shape, QRgb background)
+{
+    QImage picture(shape.width, shape.height, QImage::Format_RGB32);
+    picture.fill(background);
+    paintSide(picture, shape);
+    QPainter p(&picture);
+    p.drawImage(shape.face().topLeft(), symbols);
+    return picture;
 }
 
 // The grey look of a normal picture: every face pixel halved, the side kept.
@@ -87,8 +89,27 @@ QImage greyed(const QImage& normal, const TileShape& shape)
 struct TilePictures::Impl {
     // sets[look][size index][face - 1]; a set is empty until it is made.
     std::array<std::array<std::array<QImage, kFaceCount>, 4>, kLooks> sets;
+    // The rendered symbols per size, kept until both looks that use them exist.
+    std::array<std::array<QImage, kFaceCount>, 4> symbols;
+    // The face art, read once.
     std::array<std::unique_ptr<QSvgRenderer>, kFaceCount> art;
     QImage none;
+
+    const std::array<QImage, kFaceCount>& symbolsOf(int size)
+    {
+        auto& layers = symbols[sizeIndex(size)];
+        if (!layers[0].isNull())
+            return layers;
+        const TileShape shape = tileShape(size);
+        for (int f = 1; f <= kFaceCount; ++f) {
+            auto& renderer = art[f - 1];
+            if (!renderer)
+                renderer = std::make_unique<QSvgRenderer>(
+                    QStringLiteral(":/plitar/faces/%1.svg").arg(f, 2, 10, QLatin1Char('0')));
+            layers[f - 1] = renderSymbols(*renderer, shape);
+        }
+        return layers;
+    }
 
     std::array<QImage, kFaceCount>& set(TileLook look, int size)
     {
@@ -97,20 +118,19 @@ struct TilePictures::Impl {
         if (!wanted[0].isNull())
             return wanted;
         const TileShape shape = tileShape(size);
-        switch (look) {
-        case TileLook::Normal:
-            paintFaces(wanted, shape, kFaceNormal, art);
-            break;
-        case TileLook::Selected:
-            paintFaces(wanted, shape, kFaceSelected, art);
-            break;
-        case TileLook::Grey: {
+        if (look == TileLook::Grey) {
             const auto& normal = set(TileLook::Normal, size);
             for (int f = 0; f < kFaceCount; ++f)
                 wanted[f] = greyed(normal[f], shape);
-            break;
+            return wanted;
         }
-        }
+        const QRgb background = look == TileLook::Selected ? kFaceSelected : kFaceNormal;
+        const auto& layers = symbolsOf(size);
+        for (int f = 0; f < kFaceCount; ++f)
+            wanted[f] = composed(layers[f], shape, background);
+        const int other = look == TileLook::Selected ? 0 : 1;
+        if (!sets[other][s][0].isNull())
+            symbols[s] = {};  // both looks made: the layers are no longer needed
         return wanted;
     }
 };
