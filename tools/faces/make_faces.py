@@ -107,7 +107,7 @@ def circles(k):
         6: (10, [(20, 13, G), (45, 13, G), (20, CY, R_), (45, CY, R_), (20, 62, R_), (45, 62, R_)]),
         7: (8, [(13, 10.5, G), (CX, 18.5, G), (52, 26.5, G),
                 (20.5, 45, R_), (44.5, 45, R_), (20.5, 64, R_), (44.5, 64, R_)]),
-        8: (8.4, [(x, y, B) for y in (11, 29, 47, 65) for x in (20, 45)]),
+        8: (8.7, [(x, y, B) for y in (10.5, 28.5, 46.5, 64.5) for x in (19.5, 45.5)]),
         9: (9.3, [(x, y, c) for y, c in ((14, B), (CY, R_), (61, G)) for x in (12.5, CX, 52.5)]),
     }
     r, pts = layouts[k]
@@ -165,7 +165,7 @@ def bamboo(k):
     if k == 1:
         return bird()
     G, R_ = GREEN, RED
-    w = 6.6
+    w = 7.4
     if k == 2:
         return stick(CX, 20, 30, w) + stick(CX, 55, 30, w)
     if k == 3:
@@ -177,6 +177,7 @@ def bamboo(k):
                 + stick(CX, CY, 30, w, R_))
     if k == 6:
         return "".join(stick(x, y, 30, w) for y in (20, 55) for x in (14, CX, 51))
+    w = 7.0
     if k == 7:
         return (stick(CX, 13.5, 21, w, R_)
                 + "".join(stick(x, y, 21, w) for y in (37.5, 61.5) for x in (14, CX, 51)))
@@ -201,7 +202,8 @@ NUMERALS = "一二三四伍六七八九"
 
 
 def character(k):
-    return sign_box(NUMERALS[k - 1], 12, 4, 41, 27, BLUE) + sign("萬", CX, 53, 40, RED)
+    # Every numeral drawn at one scale, so that the strokes weigh alike.
+    return sign(NUMERALS[k - 1], CX, 17.5, 38, BLUE) + sign("萬", CX, 53, 40, RED)
 
 
 def white_dragon():
@@ -213,8 +215,8 @@ def white_dragon():
 
 def corner_marks(sign_ch, sign_color, digit, digit_color, sign_left):
     """The sign in one top corner and the number in the other."""
-    s_box = (3, 3, 19, 19) if sign_left else (43, 3, 19, 19)
-    d_box = (48, 3.5, 12, 16) if sign_left else (5, 3.5, 12, 16)
+    s_box = (2.5, 2.5, 20, 20) if sign_left else (42.5, 2.5, 20, 20)
+    d_box = (50, 4, 10, 14) if sign_left else (5, 4, 10, 14)
     return (sign_box(sign_ch, *s_box, sign_color)
             + sign_box(str(digit), *d_box, digit_color))
 

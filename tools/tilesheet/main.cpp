@@ -1,6 +1,7 @@
 // Writes every tile picture as a PNG file (<out>/<look>/<size>/<face>.png,
 // e.g. normal/56/07.png), one contact sheet of all 504 (<out>/tiles.png) and
-// the icon at the installed sizes (<out>/icons/<N>x<N>/apps/plitar.png), and
+// the icon at the installed sizes (<out>/icons/hicolor/<N>x<N>/apps/plitar.png,
+// to be copied into assets/icons/), and
 // prints how long making the pictures took.
 //
 //   QT_QPA_PLATFORM=offscreen plitar_tilesheet [out-folder]
@@ -85,7 +86,7 @@ int main(int argc, char** argv)
     // The icon for the desktop's icon theme.
     const QIcon icon = plitarIcon();
     for (int px : {16, 24, 32, 48, 64, 128, 256}) {
-        const QString dir = QStringLiteral("%1/icons/%2x%2/apps").arg(out).arg(px);
+        const QString dir = QStringLiteral("%1/icons/hicolor/%2x%2/apps").arg(out).arg(px);
         QDir().mkpath(dir);
         icon.pixmap(px, px).toImage().save(dir + QStringLiteral("/plitar.png"));
     }
