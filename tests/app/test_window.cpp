@@ -32,18 +32,6 @@ TEST_F(WindowShape, ClientAreaBackgroundIconAndCaption)
               std::string::npos);
 }
 
-// Before start-up replaces it with the status, the window is called "Плитар".
-TEST(Window, TitleAtCreation)
-{
-    frmMainOptions o;
-    o.seed = 1;
-    o.singleInstanceCheck = false;
-    o.exitOnClose = false;
-    frmMain w(o);
-    // Start-up has dealt: the status caption has replaced the first title.
-    EXPECT_EQ(w.windowTitle().left(7), "Плитар ");
-}
-
 TEST(WindowDeathTest, ClosingEndsTheProgram)
 {
     EXPECT_EXIT(
