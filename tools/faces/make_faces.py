@@ -107,7 +107,7 @@ def circles(k):
         6: (10, [(20, 13, G), (45, 13, G), (20, CY, R_), (45, CY, R_), (20, 62, R_), (45, 62, R_)]),
         7: (8, [(13, 10.5, G), (CX, 18.5, G), (52, 26.5, G),
                 (20.5, 45, R_), (44.5, 45, R_), (20.5, 64, R_), (44.5, 64, R_)]),
-        8: (8.7, [(x, y, B) for y in (10.5, 28.5, 46.5, 64.5) for x in (19.5, 45.5)]),
+        8: (8.4, [(x, y, B) for y in (10.5, 28.5, 46.5, 64.5) for x in (19.5, 45.5)]),
         9: (9.3, [(x, y, c) for y, c in ((14, B), (CY, R_), (61, G)) for x in (12.5, CX, 52.5)]),
     }
     r, pts = layouts[k]
@@ -407,11 +407,11 @@ def face(code):
     if 19 <= code <= 27:
         return character(code - 18)
     if 28 <= code <= 31:
-        return sign("東南西北"[code - 28], CX, CY, 56, BLUE)
+        return sign("東南西北"[code - 28], CX, CY, 58, BLUE)
     if code == 32:
         return sign("中", CX, CY, 58, RED)
     if code == 33:
-        return sign("發", CX, CY, 56, GREEN)
+        return sign("發", CX, CY, 58, GREEN)
     if code == 34:
         return white_dragon()
     if 35 <= code <= 38:
