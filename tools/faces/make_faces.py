@@ -135,17 +135,19 @@ def stick(cx, cy, length, width, color=GREEN, angle=0):
 def bird():
     """The one of bamboo: a peacock-like bird standing on a bamboo perch."""
     s = []
+    # Tail: three long feathers hanging behind the perch, each ending in an eye.
+    for (x1, y1, cx, cy, x2, y2) in ((22, 44, 10, 50, 5, 64), (24, 46, 16, 56, 12, 69), (26, 47, 24, 60, 21, 71)):
+        s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="2.4" stroke-linecap="round" '
+                 f'd="M{x1} {y1}Q{cx} {cy} {x2} {y2}"/>')
+        s.append(f'<circle cx="{x2}" cy="{y2}" r="3.3" fill="{GREEN}"/>')
+        s.append(f'<circle cx="{x2}" cy="{y2}" r="2" fill="{RED}"/>')
+        s.append(f'<circle cx="{x2}" cy="{y2}" r="0.8" fill="{WHITE}"/>')
     # Perch: a slanting bamboo cane with a leaf.
-    s.append(stick(32, 58, 56, 5.2, GREEN, angle=-84))
-    s.append(f'<path fill="{GREEN}" d="M44 56C49 48 55 46 61 45C56 50 51 54 44 56Z"/>')
-    # Tail: three long feathers sweeping down to the left, each with a red eye.
-    for (x1, y1, x2, y2, ex, ey) in ((24, 46, 6, 66, 8, 69), (26, 48, 14, 70, 15, 71), (22, 44, 3, 58, 4, 59)):
-        s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="3.4" stroke-linecap="round" '
-                 f'd="M{x1} {y1}Q{(x1 + x2) / 2 + 2} {(y1 + y2) / 2 + 3} {x2} {y2}"/>')
-        s.append(f'<circle cx="{ex}" cy="{ey}" r="2.6" fill="{RED}"/>')
-        s.append(f'<circle cx="{ex}" cy="{ey}" r="1.1" fill="{WHITE}"/>')
-    # Legs.
-    s.append(f'<path fill="none" stroke="{RED}" stroke-width="1.8" stroke-linecap="round" d="M30 45L29 56M35 44L36 55"/>')
+    s.append(stick(33, 58, 58, 5.2, GREEN, angle=-84))
+    s.append(f'<path fill="{GREEN}" d="M46 57C50 49 56 47 62 46C58 51 53 55 46 57Z"/>')
+    # Legs, and toes gripping the cane.
+    s.append(f'<path fill="none" stroke="{RED}" stroke-width="1.8" stroke-linecap="round" stroke-linejoin="round" '
+             f'd="M30 45L29 55M26.5 55.5L31 55.5M35 44L36 55M33.5 55.5L38.5 55.5"/>')
     # Body and neck.
     s.append(f'<path fill="{BLUE}" d="M18 42C18 31 28 25 37 27C40 22 39 16 44 12C49 9 54 13 53 18'
              f'C52 22 48 24 47 30C46 40 40 47 30 48C23 48 18 46 18 42Z"/>')
