@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <map>
 #include <set>
+#include <vector>
 
 #include "view/TileFrame.h"
 #include "view/TilePictures.h"
@@ -92,6 +93,38 @@ TEST_F(Pictures, SideAndCornersAreTheSameInEveryLook)
                                 << size << " face " << f << " look " << int(look) << " at " << x << "," << y;
                         }
             }
+    }
+}
+
+// The colours themselves, read off real pictures: across the left band at
+// mid-height and across the bottom band at mid-width, and the corner cuts.
+TEST_F(Pictures, SideColoursOnRealPictures)
+{
+    const QRgb black = qRgb(0, 0, 0), blue = qRgb(63, 72, 204), board = qRgb(192, 192, 255);
+    struct Case { int size, blueWidth; };
+    for (Case c : {Case{70, 3}, Case{63, 3}, Case{56, 2}, Case{49, 2}}) {
+        const QImage& p = pic(TileLook::Grey, c.size, 23);
+        const int w = p.width(), h = p.height(), d = c.blueWidth + 2;
+        std::vector<QRgb> expected{black};
+        expected.insert(expected.end(), c.blueWidth, blue);
+        expected.push_back(black);
+        for (int j = 0; j < d; ++j) {
+            EXPECT_EQ(p.pixel(j, h / 2), expected[j]) << c.size << " left, " << j << " from the outside";
+            EXPECT_EQ(p.pixel(w / 2, h - 1 - j), expected[j]) << c.size << " bottom, " << j << " from the outside";
+        }
+        EXPECT_NE(p.pixel(d, h / 2), black) << c.size << ": the face begins after the band";
+        EXPECT_EQ(p.pixel(0, 0), board) << c.size;
+        EXPECT_EQ(p.pixel(d - 2, 0), board) << c.size;
+        EXPECT_EQ(p.pixel(d - 1, 0), black) << c.size;
+        EXPECT_EQ(p.pixel(0, d - 2), board) << c.size;
+        EXPECT_EQ(p.pixel(0, d - 1), black) << c.size;
+        EXPECT_EQ(p.pixel(w - 1, h - 1), board) << c.size;
+        EXPECT_EQ(p.pixel(w - d + 1, h - 1), board) << c.size;
+        EXPECT_EQ(p.pixel(w - d, h - 1), black) << c.size;
+        EXPECT_EQ(p.pixel(w - 1, h - d + 1), board) << c.size;
+        EXPECT_EQ(p.pixel(w - 1, h - d), black) << c.size;
+        EXPECT_EQ(p.pixel(0, h - 1), black) << c.size;
+        EXPECT_EQ(p.pixel(d - 1, h - d), black) << c.size << ": the diagonal starts at the face's corner";
     }
 }
 
