@@ -167,19 +167,19 @@ def bamboo(k):
     if k == 1:
         return bird()
     G, R_ = GREEN, RED
-    w = 7.4
+    # Fewer sticks stand broader, as on a real set.
+    w = {2: 9.0, 3: 8.6, 4: 8.6, 5: 8.0, 6: 7.6}.get(k, 7.0)
     if k == 2:
-        return stick(CX, 20, 30, w) + stick(CX, 55, 30, w)
+        return stick(CX, 20, 31, w) + stick(CX, 55, 31, w)
     if k == 3:
-        return stick(CX, 20, 30, w) + stick(20, 55, 30, w) + stick(45, 55, 30, w)
+        return stick(CX, 20, 31, w) + stick(20, 55, 31, w) + stick(45, 55, 31, w)
     if k == 4:
-        return "".join(stick(x, y, 30, w) for y in (20, 55) for x in (20, 45))
+        return "".join(stick(x, y, 31, w) for y in (20, 55) for x in (19, 46))
     if k == 5:
-        return ("".join(stick(x, y, 30, w) for y in (20, 55) for x in (12, 53))
-                + stick(CX, CY, 30, w, R_))
+        return ("".join(stick(x, y, 31, w) for y in (20, 55) for x in (12, 53))
+                + stick(CX, CY, 31, w, R_))
     if k == 6:
-        return "".join(stick(x, y, 30, w) for y in (20, 55) for x in (14, CX, 51))
-    w = 7.0
+        return "".join(stick(x, y, 31, w) for y in (20, 55) for x in (13.5, CX, 51.5))
     if k == 7:
         return (stick(CX, 13.5, 21, w, R_)
                 + "".join(stick(x, y, 21, w) for y in (37.5, 61.5) for x in (14, CX, 51)))
