@@ -89,9 +89,8 @@ def one_of_circles(cx=CX, cy=CY, R=29.0):
                  f'rx="{n(R * 0.11)}" ry="{n(R * 0.055)}" fill="{WHITE}"/>')
     s.append(f'<circle cx="{n(cx)}" cy="{n(cy)}" r="{n(R * 0.7)}" fill="{WHITE}"/>')
     s.append(f'<circle cx="{n(cx)}" cy="{n(cy)}" r="{n(R * 0.64)}" fill="{RED}"/>')
-    s.append(petal_cross(cx, cy, R * 0.52, R * 0.34, turn=45))
-    s.append(petal_cross(cx, cy, R * 0.3, R * 0.16))
-    s.append(f'<circle cx="{n(cx)}" cy="{n(cy)}" r="{n(R * 0.09)}" fill="{RED}"/>')
+    s.append(petal_cross(cx, cy, R * 0.54, R * 0.4))
+    s.append(f'<circle cx="{n(cx)}" cy="{n(cy)}" r="{n(R * 0.08)}" fill="{RED}"/>')
     return "".join(s)
 
 
