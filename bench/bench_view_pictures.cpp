@@ -10,9 +10,23 @@
 
 using namespace plitar;
 
+// Pictures are painted with Qt, which wants its application object first.
+static void ensureApplication()
+{
+    if (QGuiApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "bench_view_pictures";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+}
+
 // Start-up: a fresh store makes every look of size 56.
 static void BM_FirstSize(benchmark::State& state)
 {
+    ensureApplication();
     for (auto _ : state) {
         TilePictures pictures;
         pictures.prepare(56);
@@ -24,6 +38,7 @@ BENCHMARK(BM_FirstSize)->Unit(benchmark::kMillisecond);
 // A switch to another size once the art has been read.
 static void BM_AnotherSize(benchmark::State& state)
 {
+    ensureApplication();
     const int size = static_cast<int>(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
@@ -39,6 +54,7 @@ BENCHMARK(BM_AnotherSize)->Arg(70)->Arg(63)->Arg(56)->Arg(49)->Unit(benchmark::k
 // Looking a picture up once it is made: what every repaint does per tile.
 static void BM_Lookup(benchmark::State& state)
 {
+    ensureApplication();
     TilePictures pictures;
     pictures.prepare(56);
     int face = 0;
@@ -49,13 +65,4 @@ static void BM_Lookup(benchmark::State& state)
 }
 BENCHMARK(BM_Lookup);
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+BENCHMARK_MAIN();
