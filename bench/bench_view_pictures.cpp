@@ -1,5 +1,5 @@
 // How long the tile pictures take to make: the first size (which also reads
-// the face art), any later size, and one look of one size.
+// the face art), any later size, and looking a picture up once made.
 //
 //   bench_view_pictures   (runs on Qt's offscreen platform)
 #include <benchmark/benchmark.h>
