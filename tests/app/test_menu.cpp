@@ -155,9 +155,20 @@ TEST_F(MenuTest, EveryChoiceFlipsItsMarkOnce)
         a->trigger();
         EXPECT_TRUE(a->isChecked()) << name;
     }
+    // The current size: nothing at all, the selection stays.
+    const int16_t a = openPair(g()).first;
+    int x, y, z;
+    ASSERT_TRUE(cellOf(g(), a, x, y, z));
+    const int face = g().aMap(x, y, z);
+    clickTile(w(), a);
     w().item("mnuSize56")->trigger();
     EXPECT_TRUE(w().item("mnuSize56")->isChecked());
+    EXPECT_EQ(g().nSel1, a);
+    EXPECT_EQ(board().spritePicture(a), &w().pictures().picture(TileLook::Selected, 56, face));
+    // Another size drops the selection.
     w().item("mnuSize49")->trigger();
+    EXPECT_EQ(g().nSel1, 0);
+    EXPECT_EQ(board().spritePicture(a), &w().pictures().picture(TileLook::Normal, 49, face));
     for (int s : {70, 63, 56, 49})
         EXPECT_EQ(w().sizeItem(s)->isChecked(), s == 49) << s;
     EXPECT_EQ(g().nSize, 49);

@@ -93,6 +93,18 @@ TEST_F(ViewTest, StackingAndPressOnOverlap)
         }
     }
     EXPECT_GT(tested, 0);
+
+    // The screen shows at every pixel the sprite that a press there reaches.
+    const QImage shot = board().grab().toImage();
+    int wrong = 0;
+    for (int y = 0; y < shot.height(); y += 3)
+        for (int x = 0; x < shot.width(); x += 3) {
+            const int n = board().spriteAt({x, y});
+            const QRgb want = n ? board().spritePicture(n)->pixel(QPoint(x, y) - board().spritePos(n))
+                                : BoardView::kBoardColour.rgb();
+            wrong += shot.pixel(x, y) != want;
+        }
+    EXPECT_EQ(wrong, 0);
 }
 
 // With the grey option on exactly the blocked tiles are grey; off, none is.
