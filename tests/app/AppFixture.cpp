@@ -3,6 +3,7 @@
 #include <QAction>
 
 #include "LiteralRules.h"
+#include "view/Geometry.h"
 
 namespace plitar::test {
 
@@ -73,6 +74,53 @@ std::pair<int16_t, int16_t> openPair(const modPlitar& g)
 }
 
 std::string caption(const frmMain& w) { return w.windowTitle().toStdString(); }
+
+void expectViewMatchesGame(frmMain& w)
+{
+    modPlitar& g = w.game();
+    const BoardView& b = *w.board();
+    const SizeGeometry* geo = geometryOf(g.nSize);
+    ASSERT_NE(geo, nullptr);
+    const bool greyOn = w.item("mnuGray")->isChecked();
+    std::vector<bool> onBoard(kMaxTiles + 1, false);
+    for (int z = 1; z <= 10; ++z)
+        for (int y = 1; y <= 30; ++y)
+            for (int x = 1; x <= 50; ++x) {
+                const int16_t n = g.aIndex(x, y, z);
+                if (n == 0)
+                    continue;
+                onBoard[static_cast<size_t>(n)] = true;
+                const TileLook look = n == g.nSel1                      ? TileLook::Selected
+                                      : greyOn && literal::enSel(g, n) != 1 ? TileLook::Grey
+                                                                           : TileLook::Normal;
+                EXPECT_TRUE(b.spriteVisible(n)) << "tile " << n;
+                EXPECT_EQ(b.spritePos(n), QPoint(cellLeft(*geo, x, y, z), cellTop(*geo, x, y, z))) << "tile " << n;
+                EXPECT_EQ(b.spritePicture(n), &w.pictures().picture(look, g.nSize, g.aMap(x, y, z))) << "tile " << n;
+            }
+    for (int n = 1; n <= kMaxTiles; ++n) {
+        if (!onBoard[static_cast<size_t>(n)]) {
+            EXPECT_FALSE(b.spriteExists(n)) << "sprite " << n << " without a tile";
+        }
+    }
+
+    int left = 0;
+    for (int n = 1; n <= kMaxTiles; ++n)
+        left += onBoard[static_cast<size_t>(n)];
+    const std::string counts = "Плитар " + std::to_string(literal::pairs(g)) + " / " + std::to_string(left) +
+                               " / " + std::to_string(g.nTotal);
+    const std::string title = caption(w);
+    EXPECT_EQ(title.substr(0, counts.size()), counts);
+    const std::string rest = title.substr(std::min(counts.size(), title.size()));
+    EXPECT_TRUE(rest.empty() || rest == " Победа!" || rest == " Перемешано" || rest == " Не перемешивается")
+        << title;
+
+    int layouts = 0;
+    for (int k = 1; k <= 46; ++k)
+        layouts += w.layoutItem(k)->isChecked();
+    EXPECT_EQ(layouts, 1);
+    for (int s : kTileSizes)
+        EXPECT_EQ(w.sizeItem(s)->isChecked(), s == g.nSize) << "size " << s;
+}
 
 void WindowTest::SetUp()
 {

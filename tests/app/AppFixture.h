@@ -31,6 +31,13 @@ std::pair<int16_t, int16_t> openPair(const modPlitar& g);
 
 std::string caption(const frmMain& w);
 
+// What the player sees agrees with the game state: one visible sprite per
+// tile, on the pixel of its cell, with the picture of the display rule (the
+// selected picture for the selected tile) and no other sprite; the caption
+// begins with the counts; one layout item and the item of the current size
+// carry their marks.
+void expectViewMatchesGame(frmMain& w);
+
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -127,6 +127,7 @@ TEST_F(MenuTest, MarksAtStart)
     std::sort(want.begin(), want.end());
     EXPECT_EQ(marked, want);
     EXPECT_TRUE(layout == 1 || layout == 2 || layout == 4) << layout;
+    expectViewMatchesGame(w());
 }
 
 // The captions here and the layouts they start agree with the catalog.
@@ -182,6 +183,7 @@ TEST_F(MenuTest, EveryChoiceFlipsItsMarkOnce)
     EXPECT_EQ(marked, 1);
     w().item("mnuGameL41L60")->trigger();  // no action at all
     EXPECT_EQ(w().currentLayout(), layout);
+    expectViewMatchesGame(w());
 }
 
 }  // namespace

@@ -40,14 +40,10 @@ TEST_F(ViewTest, SpritesSitOnTheirCellsInEverySize)
 {
     start(1);
     auto check = [&](int size) {
-        const SizeGeometry& geo = *geometryOf(size);
-        for (int16_t n : tilesOnBoard(g())) {
-            int x, y, z;
-            ASSERT_TRUE(cellOf(g(), n, x, y, z));
-            ASSERT_TRUE(board().spriteVisible(n));
-            EXPECT_EQ(board().spritePos(n), QPoint(cellLeft(geo, x, y, z), cellTop(geo, x, y, z))) << n;
-            EXPECT_EQ(board().spritePicture(n)->size(), QSize(geo.width, geo.height));
-        }
+        ASSERT_EQ(g().nSize, size);
+        expectViewMatchesGame(w());
+        for (int16_t n : tilesOnBoard(g()))
+            EXPECT_EQ(board().spriteRect(n).size(), QSize(geometryOf(size)->width, geometryOf(size)->height));
     };
     check(56);
     std::map<int, QPoint> at70;

@@ -95,6 +95,7 @@ is_status "$win" || fail "caption after F2 '$(title "$win")'"
 xdotool key Prior
 next=$((first + 1))
 wait_for 50 layout_is "$win" "$next" || fail "PageUp did not start layout $next (shows $(shown_layout "$win"))"
+is_status "$win" || fail "caption after PageUp '$(title "$win")'"
 echo "PageUp: layout $next, $(title "$win")"
 
 # --- Esc closes the window and ends the program
