@@ -44,7 +44,3 @@ The game speaks Russian. It keeps no settings, reads no files and needs no
 network.")
 include(CPack)
 
-# Its checks need the program, which a build without the window leaves out.
-if(TARGET plitar)
-  add_subdirectory(${PROJECT_SOURCE_DIR}/tests/install ${PROJECT_BINARY_DIR}/tests/install)
-endif()
