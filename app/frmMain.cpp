@@ -50,18 +50,11 @@ frmMain::~frmMain() = default;
 
 // ---------------------------------------------------------------- menus
 
-QAction* frmMain::addItem(QMenu* menu, const char* name, const QString& caption, bool checked,
-                          void (frmMain::*handler)())
+QAction* frmMain::addItem(QMenu* menu, const char* name, const QString& caption, void (frmMain::*handler)())
 {
     QAction* a = menu->addAction(caption);
     a->setObjectName(name);
-    if (checked) {
-        a->setCheckable(true);
-        a->setChecked(true);
-        connectMarked(a, [this, handler] { (this->*handler)(); });
-    } else {
-        connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
-    }
+    connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
     return a;
 }
 
@@ -93,8 +86,8 @@ void frmMain::createMenus()
         addAction(a);  // the key acts while the window is active, menu open or not
         return a;
     };
-    withKey(addItem(game, "mnuSort", QStringLiteral("Перемешать"), false, &frmMain::mnuSort_Click), Qt::Key_F1);
-    withKey(addItem(game, "mnuReNew", QStringLiteral("Заново"), false, &frmMain::mnuReNew_Click), Qt::Key_F2);
+    withKey(addItem(game, "mnuSort", QStringLiteral("Перемешать"), &frmMain::mnuSort_Click), Qt::Key_F1);
+    withKey(addItem(game, "mnuReNew", QStringLiteral("Заново"), &frmMain::mnuReNew_Click), Qt::Key_F2);
     game->addSeparator()->setObjectName("r1");
 
     auto addLayout = [this](QMenu* menu, int number) {
@@ -106,7 +99,7 @@ void frmMain::createMenus()
     for (int k = 1; k <= 6; ++k)
         addLayout(game, k);
     game->addSeparator()->setObjectName("r2");
-    withKey(addItem(game, "mnuGameRndL", QStringLiteral("Случайный расклад"), false, &frmMain::mnuGameRndL_Click),
+    withKey(addItem(game, "mnuGameRndL", QStringLiteral("Случайный расклад"), &frmMain::mnuGameRndL_Click),
             Qt::Key_F3);
 
     auto addSet = [&](const char* name, const QString& caption, const std::array<int, 20>* order) {
@@ -184,12 +177,13 @@ int frmMain::currentLayout() const
 
 void frmMain::Form_Load()
 {
-    const auto now = std::chrono::system_clock::now().time_since_epoch().count();
-    std::seed_seq seq{static_cast<uint32_t>(now), static_cast<uint32_t>(static_cast<uint64_t>(now) >> 32)};
-    if (options_.seed)
+    if (options_.seed) {
         random_.seed(*options_.seed);
-    else
+    } else {
+        const auto now = static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+        std::seed_seq seq{static_cast<uint32_t>(now), static_cast<uint32_t>(now >> 32)};
         random_.seed(seq);
+    }
 
     if (options_.singleInstanceCheck) {
         instance_ = std::make_unique<SingleInstance>(SingleInstance::nameForThisUser());

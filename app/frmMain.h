@@ -100,8 +100,7 @@ protected:
 
 private:
     void createMenus();
-    QAction* addItem(QMenu* menu, const char* name, const QString& caption, bool checked,
-                     void (frmMain::*handler)());
+    QAction* addItem(QMenu* menu, const char* name, const QString& caption, void (frmMain::*handler)());
     QAction* addOption(QMenu* menu, const char* name, const QString& caption, bool checked);
     // Runs a handler for a checkable item whose mark the handler itself sets:
     // Qt has already flipped the mark on the click, so it is flipped back first.
