@@ -1,0 +1,123 @@
+// Starts a program under X and reports, from outside, how long it took until
+// its window was mapped with a caption beginning with a given text and its
+// client area showed the board colour (192, 192, 255): the first frame. Then
+// ends the program and reports its peak resident memory.
+//
+//   perf_firstframe 'Плитар ' -- build/app/plitar
+// prints: ms=<milliseconds> maxrss_kb=<kilobytes>
+// Exit status 3 when the program ended before drawing (for the game: another
+// copy was running), 4 on a timeout.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+double now()
+{
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+std::string title(Display* d, Window w)
+{
+    const Atom name = XInternAtom(d, "_NET_WM_NAME", False), utf8 = XInternAtom(d, "UTF8_STRING", False);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    std::string out;
+    if (XGetWindowProperty(d, w, name, 0, 1024, False, utf8, &type, &format, &count, &after, &data) == Success &&
+        data) {
+        out.assign(reinterpret_cast<char*>(data), count);
+        XFree(data);
+    }
+    return out;
+}
+
+// True when one of a few points of the lower client area shows the board colour.
+bool drawn(Display* d, Window w)
+{
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(d, w, &a) || a.map_state != IsViewable)
+        return false;
+    for (int i = 1; i <= 5; ++i) {
+        const int x = a.width * i / 6, y = a.height - 4;
+        XImage* img = XGetImage(d, w, x, y, 1, 1, AllPlanes, ZPixmap);
+        if (!img)
+            continue;
+        const unsigned long p = XGetPixel(img, 0, 0);
+        XDestroyImage(img);
+        if ((p & 0xffffff) == 0xc0c0ff)
+            return true;
+    }
+    return false;
+}
+
+int ignoreErrors(Display*, XErrorEvent*) { return 0; }
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc < 4 || std::strcmp(argv[2], "--") != 0) {
+        std::fprintf(stderr, "usage: %s TITLE-PREFIX -- PROGRAM [ARGS...]\n", argv[0]);
+        return 2;
+    }
+    const std::string prefix = argv[1];
+    Display* d = XOpenDisplay(nullptr);
+    if (!d) {
+        std::fprintf(stderr, "no X display\n");
+        return 2;
+    }
+    XSetErrorHandler(ignoreErrors);
+    const Window root = DefaultRootWindow(d);
+    XSelectInput(d, root, SubstructureNotifyMask);
+    XSync(d, False);
+
+    const double start = now();
+    const pid_t child = fork();
+    if (child == 0) {
+        execvp(argv[3], argv + 3);
+        _exit(127);
+    }
+    Window found = 0;
+    double shown = -1;
+    int status = 0;
+    while (now() - start < 20000) {
+        while (XPending(d)) {
+            XEvent ev;
+            XNextEvent(d, &ev);
+            if (ev.type == MapNotify && !found && title(d, ev.xmap.window).rfind(prefix, 0) == 0)
+                found = ev.xmap.window;
+        }
+        if (found && drawn(d, found)) {
+            shown = now() - start;
+            break;
+        }
+        if (waitpid(child, &status, WNOHANG) == child) {
+            std::fprintf(stderr, "the program ended before drawing\n");
+            return 3;
+        }
+        usleep(500);
+    }
+    kill(child, SIGTERM);
+    rusage use{};
+    wait4(child, &status, 0, &use);
+    if (shown < 0) {
+        std::fprintf(stderr, "no frame within 20 s\n");
+        return 4;
+    }
+    std::printf("ms=%.1f maxrss_kb=%ld\n", shown, use.ru_maxrss);
+    return 0;
+}

@@ -1,0 +1,60 @@
+#!/bin/sh
+# Start-up time and peak memory of the game beside the floor (the least Qt
+# window with a menu bar), both started the same way under a fresh Xvfb and
+# timed from outside until their first frame is on the screen.
+#   tools/perf/startup.sh [BUILD-DIR] [RUNS]
+# Prints every run, then the medians and the ratios to the floor.
+set -eu
+build=${1:-build}
+runs=${2:-11}
+watch=$build/tools/perf/perf_firstframe
+game=$build/app/plitar
+floor=$build/tools/perf/perf_floor
+for f in "$watch" "$game" "$floor"; do
+    [ -x "$f" ] || { echo "missing $f: build the targets plitar perf_floor perf_firstframe" >&2; exit 2; }
+done
+
+display=:$((90 + $$ % 100))
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null' EXIT INT TERM
+export DISPLAY=$display
+i=0
+until xdpyinfo >/dev/null 2>&1; do
+    i=$((i + 1)); [ $i -lt 100 ] || { echo "Xvfb did not start" >&2; exit 2; }
+    sleep 0.05
+done
+
+out=$(mktemp)
+measure() {  # name title-prefix program
+    # Another copy of the game (for instance the end-to-end test) makes the
+    # game end at once; wait and try again.
+    for try in 1 2 3 4 5 6 7 8 9 10; do
+        if r=$("$watch" "$2" -- "$3" 2>/dev/null); then
+            echo "$1 $r" | tee -a "$out"
+            return
+        fi
+        sleep 1
+    done
+    echo "$1 failed" >&2
+}
+# One warm-up of each (the first start reads the libraries from disk), then
+# the two alternate so that both see the same machine.
+"$watch" 'Floor' -- "$floor" >/dev/null 2>&1 || true
+"$watch" 'Плитар ' -- "$game" >/dev/null 2>&1 || true
+n=0
+while [ $n -lt "$runs" ]; do
+    measure floor 'Floor' "$floor"
+    measure game 'Плитар ' "$game"
+    n=$((n + 1))
+done
+
+median() {  # name field
+    grep "^$1 " "$out" | sed "s/.*$2=\([0-9.]*\).*/\1/" | sort -n |
+        awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'
+}
+fms=$(median floor ms); gms=$(median game ms)
+frss=$(median floor maxrss_kb); grss=$(median game maxrss_kb)
+echo "median start-up: floor $fms ms, game $gms ms, ratio $(echo "$gms $fms" | awk '{printf "%.2f", $1/$2}') (target <= 1.3)"
+echo "median peak RSS: floor $frss KB, game $grss KB, difference $(echo "$grss $frss" | awk '{printf "%.1f", ($1-$2)/1024}') MB (target <= 20)"
+rm -f "$out"
