@@ -187,10 +187,8 @@ void frmMain::Form_Load()
 
     if (options_.singleInstanceCheck) {
         instance_ = std::make_unique<SingleInstance>(SingleInstance::nameForThisUser());
-        if (!instance_->first()) {
-            anotherInstance_ = true;
+        if (!instance_->first())
             std::_Exit(0);  // silently, before any window
-        }
     }
 
     game_.nSize = 56;

@@ -89,7 +89,6 @@ public:
     int currentLayout() const;                 // catalog number of the marked item, 0 if none
     // The picture the display rule gives tile n with face f.
     const QImage& displayPicture(int16_t face, int16_t n);
-    bool anotherInstanceRan() const { return anotherInstance_; }
 
 signals:
     void unloaded();
@@ -112,7 +111,6 @@ private:
     TilePictures pictures_;
     std::mt19937 random_;
     std::unique_ptr<SingleInstance> instance_;
-    bool anotherInstance_ = false;
 
     BoardView* board_ = nullptr;
     QAction* mnuAutoSort_ = nullptr;
