@@ -173,6 +173,24 @@ TEST(EventChecks, NoticeABrokenState)
     }
 }
 
+// A fault box during a run ends the program as the fault demands, but first
+// names the seed and the events that led to it.
+TEST(EventChecksDeathTest, FaultBoxNamesTheSequence)
+{
+    auto faultAfterTwoEvents = [] {
+        watchForBoxes(reportBox);
+        std::vector<Event> events = *parseEvents("kPageUp c200,200");
+        running = {42, &events, false};
+        EventRun run(42);
+        for (const Event& e : events)
+            (void)run.apply(e);
+        run.window().game().subDelCur(0);  // "Кость не указана"
+    };
+    EXPECT_EXIT(faultAfterTwoEvents(),
+        ::testing::ExitedWithCode(1),
+        "Internal fault box \"subDelCur\": \"Кость не указана\"(.|\n)*Seed 42(.|\n)*kPageUp c200,200");
+}
+
 // A failure is replayed from its text: it must read back as written.
 TEST(EventChecks, RecordedEventsReadBack)
 {

@@ -1,0 +1,59 @@
+// Where the game's start-up time goes, measured inside one process: the
+// application object, the icon, the tile pictures of the first size, the
+// window with its first deal, and the first frame. Each step is timed on its
+// own the first time it runs in the process, as at a real start.
+//   DISPLAY=:N perf_phases        (or QT_QPA_PLATFORM=offscreen perf_phases)
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <cstdio>
+#include <ctime>
+
+#include "app/frmMain.h"
+#include "view/TilePictures.h"
+
+int main(int argc, char* argv[])
+{
+    // Wall time, and the processor time of this process, which the other
+    // work on a shared machine does not inflate.
+    QElapsedTimer clock;
+    clock.start();
+    auto cpuMs = [] {
+        timespec t{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+        return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+    };
+    double cpu = cpuMs();
+    auto lap = [&](const char* what) {
+        const double now = cpuMs();
+        std::printf("%-40s %7.2f ms wall %7.2f ms cpu\n", what, static_cast<double>(clock.nsecsElapsed()) / 1e6,
+                    now - cpu);
+        clock.restart();
+        cpu = now;
+    };
+    QApplication app(argc, argv);
+    lap("application object");
+    {
+        plitar::TilePictures pictures;
+        pictures.prepare(56);
+        lap("tile pictures of size 56 (art read)");
+    }
+    {
+        plitar::TilePictures pictures;
+        pictures.prepare(56);
+        lap("tile pictures of size 56 again");
+    }
+    (void)plitar::plitarIcon();
+    lap("window icon");
+    plitar::frmMainOptions o;
+    o.singleInstanceCheck = false;
+    o.exitOnClose = false;
+    plitar::frmMain w(o);
+    lap("window made, first game dealt");
+    w.show();
+    (void)QTest::qWaitForWindowExposed(&w);
+    lap("shown and exposed");
+    w.repaint();
+    lap("one more full repaint");
+    return 0;
+}
