@@ -24,6 +24,27 @@ TEST(StartUp, ChoosesEachOfTheThreeStartLayoutsAboutAThird)
     EXPECT_EQ(seen.count(3), 0u);
 }
 
+// A deal without an open pair is shuffled at once while the option is on; with
+// it off, the same deal stays as dealt and the caption shows no pair.
+TEST(StartUp, DealWithoutOpenPairIsShuffledOnlyWithTheOption)
+{
+    const int layout = 7;  // "Простое начало": 20 tiles, often dealt shut
+    for (uint32_t seed = 1; seed <= 300; ++seed) {
+        auto on = makeWindow(seed);
+        on->layoutItem(layout)->trigger();
+        if (!on->windowTitle().endsWith(" Перемешано"))
+            continue;
+        expectViewMatchesGame(*on);
+        auto off = makeWindow(seed);
+        off->item("mnuAutoSort")->trigger();
+        off->layoutItem(layout)->trigger();
+        EXPECT_EQ(off->windowTitle(), "Плитар 0 / 20 / 20");
+        expectViewMatchesGame(*off);
+        return;
+    }
+    FAIL() << "no seed dealt layout " << layout << " without an open pair";
+}
+
 using StartTest = WindowTest;
 
 struct PageCase {
