@@ -33,6 +33,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The dependencies are those of the libraries the program links, found by dpkg-shlibdeps.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt loads the X11 platform plugin at run time, so no linked library names it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "tile-matching solitaire with the 144-tile Chinese set")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
