@@ -355,6 +355,10 @@ std::string EventRun::check(const Expect& ex)
     }
     if (static_cast<int>(b.stack().size()) != s.left())
         return std::to_string(b.stack().size()) + " sprites in the stack for " + std::to_string(s.left()) + " tiles";
+    // Sprites are made in tile-number order, each beneath the ones before:
+    // the smaller number lies on top, whatever was removed since.
+    if (!std::is_sorted(b.stack().begin(), b.stack().end()))
+        return "the sprites are stacked out of their order";
 
     // The caption says what the board says.
     const std::string title = w.windowTitle().toStdString();

@@ -156,6 +156,17 @@ TEST(EventChecks, NoticeABrokenState)
          [](frmMain& w) { w.layoutItem(w.currentLayout() == 1 ? 2 : 1)->setChecked(true); }},
         {"a size mark off nSize", [](frmMain& w) { w.sizeItem(70)->setChecked(true); }},
         {"an odd tile count", [](frmMain& w) { w.game().nTotal = 143; }},
+        {"the top sprite made again, beneath the others",
+         [](frmMain& w) {
+             const int n = w.board()->stack().front();
+             const QPoint pos = w.board()->spritePos(n);
+             const QImage* picture = w.board()->spritePicture(n);
+             w.board()->destroySprite(n);
+             w.board()->createSprite(n);
+             w.board()->setSpritePos(n, pos);
+             w.board()->setSpritePicture(n, picture);
+             w.board()->showSprite(n);
+         }},
     };
     for (const Case& c : cases) {
         EventRun run(7);
