@@ -70,8 +70,9 @@ struct Snapshot {
 
     const Tile* tile(int n) const
     {
-        return n >= 1 && n <= kMaxTiles && where[static_cast<size_t>(n)] ? &tiles[static_cast<size_t>(where[static_cast<size_t>(n)] - 1)]
-                                                                         : nullptr;
+        if (n < 1 || n > kMaxTiles || where[static_cast<size_t>(n)] == 0)
+            return nullptr;
+        return &tiles[static_cast<size_t>(where[static_cast<size_t>(n)] - 1)];
     }
     int left() const { return static_cast<int>(tiles.size()); }
 };
@@ -143,7 +144,8 @@ std::string toText(const Event& e)
 {
     switch (e.kind) {
     case Event::Click:
-    case Event::Double: return std::string(1, static_cast<char>(e.kind)) + std::to_string(e.a) + "," + std::to_string(e.b);
+    case Event::Double:
+        return std::string(1, static_cast<char>(e.kind)) + std::to_string(e.a) + "," + std::to_string(e.b);
     case Event::Key: return "k" + std::string(kKeys[static_cast<size_t>(e.a)].name);
     case Event::Menu: return "m" + std::string(kMenuItems[static_cast<size_t>(e.a)]);
     case Event::Layout: return "g" + std::to_string(e.a);
@@ -339,7 +341,9 @@ std::string EventRun::check(const Expect& ex)
     const bool grayOn = w.item("mnuGray")->isChecked();
     for (const Tile& t : s.tiles) {
         const QPoint pos(cellLeft(*geo, t.x, t.y, t.z), cellTop(*geo, t.x, t.y, t.z));
-        const TileLook look = t.n == g.nSel1 ? TileLook::Selected : grayOn && !t.free ? TileLook::Grey : TileLook::Normal;
+        const TileLook look = t.n == g.nSel1          ? TileLook::Selected
+                              : grayOn && !t.free ? TileLook::Grey
+                                                  : TileLook::Normal;
         if (!b.spriteVisible(t.n) || b.spritePos(t.n) != pos || g.aLeft(t.x, t.y, t.z) != pos.x() ||
             g.aTop(t.x, t.y, t.z) != pos.y()) {
             out << "sprite " << t.n << " of cell (" << t.x << "," << t.y << "," << t.z << ") "
@@ -348,8 +352,9 @@ std::string EventRun::check(const Expect& ex)
             return out.str();
         }
         if (b.spritePicture(t.n) != &w.pictures().picture(look, g.nSize, t.face)) {
-            out << "sprite " << t.n << " does not show the " << (look == TileLook::Selected ? "selected" : look == TileLook::Grey ? "grey" : "normal")
-                << " picture of face " << t.face << " at size " << g.nSize;
+            const char* name = look == TileLook::Selected ? "selected" : look == TileLook::Grey ? "grey" : "normal";
+            out << "sprite " << t.n << " does not show the " << name << " picture of face " << t.face << " at size "
+                << g.nSize;
             return out.str();
         }
     }

@@ -172,7 +172,8 @@ TEST(EventChecks, NoticeABrokenState)
         EventRun run(7);
         ASSERT_EQ(run.apply(Event{Event::Layout, 7, 0}), "");  // fewer than 144 tiles
         c.breakIt(run.window());
-        EXPECT_NE(run.apply(Event{Event::Menu, 6, 0}), "") << c.what;  // "Набор раскладов 3": does nothing
+        // "Набор раскладов 3" does nothing, so the check after it sees the break.
+        EXPECT_NE(run.apply(Event{Event::Menu, 6, 0}), "") << c.what;
     }
 }
 
