@@ -39,9 +39,15 @@ void clickTile(frmMain& w, int n)
     QTest::mouseClick(w.board(), Qt::LeftButton, Qt::NoModifier, visiblePoint(w, n));
 }
 
+// As the mouse does it: a click, then a second press that arrives as the
+// double-click, then its release.
 void doubleClickTile(frmMain& w, int n)
 {
-    QTest::mouseDClick(w.board(), Qt::LeftButton, Qt::NoModifier, visiblePoint(w, n));
+    const QPoint p = visiblePoint(w, n);
+    QTest::mousePress(w.board(), Qt::LeftButton, Qt::NoModifier, p);
+    QTest::mouseRelease(w.board(), Qt::LeftButton, Qt::NoModifier, p);
+    QTest::mouseDClick(w.board(), Qt::LeftButton, Qt::NoModifier, p);
+    QTest::mouseRelease(w.board(), Qt::LeftButton, Qt::NoModifier, p);
 }
 
 bool cellOf(const modPlitar& g, int n, int& x, int& y, int& z)
