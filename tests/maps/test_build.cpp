@@ -90,6 +90,9 @@ TEST_P(EveryLayout, MarksExactlyItsOriginsAndDealsThem)
     ASSERT_EQ(numbers.size(), cells.size());
     EXPECT_EQ(*numbers.begin(), 1);
     EXPECT_EQ(*numbers.rbegin(), record.tiles);
+    // A number stands exactly where a face does, guard border included.
+    for (int i = 0; i < Grid::kCells; ++i)
+        ASSERT_EQ(game.aMap.atIndex(i) != 0, game.aIndex.atIndex(i) != 0) << "cell " << i;
 }
 
 INSTANTIATE_TEST_SUITE_P(AllLayouts, EveryLayout, testing::Range(1, kLayoutCount + 1),
