@@ -1,4 +1,4 @@
-// The window tests need one application object; they run on the offscreen
+// Tests that drive the window need one application object; they run on the offscreen
 // platform unless another one is asked for.
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -258,30 +258,32 @@ TEST_F(Built, TurtlesHalfOffsetTilesTouchWhatTheyStraddle)
 
 // ------------------------------------------- records that cannot be dealt
 
-TEST(BuildDeathTest, TooManyTilesAreAFault)
+TEST(BuildDeathTest, RecordsThatCannotBeDealtAreAFaultBeforeAnyMark)
 {
-    const LayerLine lines[] = {{1, 146, "y 1-19: x 1-27; y 1: x 29, 31, 33, 35, 37, 39"}};
-    const LayoutRecord record{99, "subTest", "mnuTest", "Проба", "Набор раскладов 1", 1, 146, 1, 40, 1, 20, lines};
-    EXPECT_EXIT(
-        {
-            test::FakeHost host;
-            modPlitar game(host);
-            buildLayout(game, record);
-        },
-        testing::ExitedWithCode(1), "Количество костей больше 144[|]subTest");
-}
-
-TEST(BuildDeathTest, AnOriginOffTheBoardIsAFault)
-{
-    const LayerLine lines[] = {{1, 2, "y 0: x 1, 3"}};
-    const LayoutRecord record{99, "subTest", "mnuTest", "Проба", "Набор раскладов 1", 1, 2, 1, 4, 0, 1, lines};
-    EXPECT_EXIT(
-        {
-            test::FakeHost host;
-            modPlitar game(host);
-            buildLayout(game, record);
-        },
-        testing::ExitedWithCode(1), "Кость вне доски[|]subTest");
+    struct Case {
+        const char* what;
+        LayerLine line;
+        int16_t tiles, xLast, yFirst, yLast;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"more tiles than the set", {1, 146, "y 1-19: x 1-27; y 1: x 29, 31, 33, 35, 37, 39"}, 146, 40, 1, 20,
+         "Количество костей больше 144[|]subTest"},
+        {"an origin off the board", {1, 2, "y 0: x 1, 3"}, 2, 4, 0, 1, "Кость вне доски[|]subTest"},
+    };
+    for (const Case& c : cases) {
+        const LayerLine lines[] = {c.line};
+        const LayoutRecord record{99, "subTest", "mnuTest", "Проба", "Набор раскладов 1", 1, c.tiles, 1,
+                                  c.xLast, c.yFirst, c.yLast, lines};
+        EXPECT_EXIT(
+            {
+                test::FakeHost host;
+                modPlitar game(host);
+                buildLayout(game, record);
+            },
+            testing::ExitedWithCode(1), c.message)
+            << c.what;
+    }
 }
 
 }  // namespace
