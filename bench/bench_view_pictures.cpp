@@ -1,5 +1,6 @@
-// How long the tile pictures take to make: the first size (which also reads
-// the face art), any later size, and looking a picture up once made.
+// How long the tile pictures take to make: the first size (as at start-up),
+// any later size, and looking a picture up once made. The face art itself is
+// rendered at build time; making a size unpacks its sheet of symbol layers.
 //
 //   bench_view_pictures   (runs on Qt's offscreen platform)
 #include <benchmark/benchmark.h>
@@ -35,7 +36,7 @@ static void BM_FirstSize(benchmark::State& state)
 }
 BENCHMARK(BM_FirstSize)->Unit(benchmark::kMillisecond);
 
-// A switch to another size once the art has been read.
+// A switch to another size once a first size is made.
 static void BM_AnotherSize(benchmark::State& state)
 {
     ensureApplication();

@@ -2,8 +2,9 @@
 //
 // A picture is the side and corners of its size (view/TileFrame.cpp) around
 // the face rectangle. The three looks differ only inside the face:
-//   normal   - the face art rendered over pale green;
-//   selected - the same rendering over yellow, so that its anti-aliased
+//   normal   - the face's symbol layer (its art rendered at build time onto
+//              a transparent face rectangle, view/FaceSheet.h) over pale green;
+//   selected - the same layer over yellow, so that its anti-aliased
 //              edges blend into the yellow rather than into green;
 //   grey     - the normal picture with every face pixel halved, each channel
 //              v becoming (v + 1) / 2 (pale green turns RGB(108, 117, 105),
@@ -13,10 +14,10 @@
 #include "view/TilePictures.h"
 
 #include <QPainter>
-#include <QSvgRenderer>
+#include <QResource>
 #include <array>
-#include <memory>
 
+#include "view/FaceSheet.h"
 #include "view/TileFrame.h"
 
 // The art lives in a static library, so its resources must be registered by
@@ -25,6 +26,7 @@ static void registerArt()
 {
     static const bool done = [] {
         Q_INIT_RESOURCE(plitar);
+        Q_INIT_RESOURCE(plitar_faces);
         return true;
     }();
     (void)done;
@@ -44,18 +46,19 @@ int sizeIndex(int size)
     return -1;
 }
 
-// The symbols of one face at one size: the face art rendered, anti-aliased,
-// onto a transparent face rectangle. Both the normal and the selected look
-// are this layer laid over their background, so each face is rendered only
-// once per size and its soft edges blend into whichever colour lies below.
-QImage renderSymbols(QSvgRenderer& art, const TileShape& shape)
+// The symbol layers of every face at one size, cut from the baked sheet of
+// that size; empty images if the sheet is missing from the program.
+std::array<QImage, kFaceCount> readSymbols(const TileShape& shape)
 {
-    QImage layer(shape.face().size(), QImage::Format_ARGB32_Premultiplied);
-    layer.fill(Qt::transparent);
-    QPainter p(&layer);
-    p.setRenderHint(QPainter::Antialiasing);
-    art.render(&p, QRectF(QPointF(0, 0), QSizeF(layer.size())));
-    return layer;
+    std::array<QImage, kFaceCount> layers;
+    const QSize layer = shape.face().size();
+    const QByteArray bytes = QResource(faceSheetResource(shape.width)).uncompressedData();
+    const QImage sheet = sheetOver(bytes, sheetSize(layer, kFaceCount));
+    if (sheet.isNull())
+        return layers;
+    for (int f = 1; f <= kFaceCount; ++f)
+        layers[f - 1] = sheet.copy(layerInSheet(layer, f));
+    return layers;
 }
 
 // A picture of one look: the side, the face background and the symbols over it.
@@ -89,25 +92,15 @@ QImage greyed(const QImage& normal, const TileShape& shape)
 struct TilePictures::Impl {
     // sets[look][size index][face - 1]; a set is empty until it is made.
     std::array<std::array<std::array<QImage, kFaceCount>, 4>, kLooks> sets;
-    // The rendered symbols per size, kept until both looks that use them exist.
+    // The symbol layers per size, kept until both looks that use them exist.
     std::array<std::array<QImage, kFaceCount>, 4> symbols;
-    // The face art, read once.
-    std::array<std::unique_ptr<QSvgRenderer>, kFaceCount> art;
     QImage none;
 
     const std::array<QImage, kFaceCount>& symbolsOf(int size)
     {
         auto& layers = symbols[sizeIndex(size)];
-        if (!layers[0].isNull())
-            return layers;
-        const TileShape shape = tileShape(size);
-        for (int f = 1; f <= kFaceCount; ++f) {
-            auto& renderer = art[f - 1];
-            if (!renderer)
-                renderer = std::make_unique<QSvgRenderer>(
-                    QStringLiteral(":/plitar/faces/%1.svg").arg(f, 2, 10, QLatin1Char('0')));
-            layers[f - 1] = renderSymbols(*renderer, shape);
-        }
+        if (layers[0].isNull())
+            layers = readSymbols(tileShape(size));
         return layers;
     }
 
@@ -163,20 +156,15 @@ void TilePictures::prepare(int size)
         d_->set(look, size);
 }
 
+// The icon from its PNG files, the same as installed for the desktop's icon
+// theme (Qt 6.4 reads each file as it is added; on X11 the window hands every
+// size to the window manager when it is shown anyway).
 QIcon plitarIcon()
 {
     registerArt();
-    QSvgRenderer art(QStringLiteral(":/plitar/icon.svg"));
     QIcon icon;
-    for (int px : {16, 24, 32, 48, 64, 128, 256}) {
-        QImage image(px, px, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        art.render(&p, QRectF(0, 0, px, px));
-        p.end();
-        icon.addPixmap(QPixmap::fromImage(image));
-    }
+    for (int px : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/plitar/icons/%1.png").arg(px), QSize(px, px));
     return icon;
 }
 

@@ -1,16 +1,22 @@
 // The 504 tile pictures and the icon: sizes, the side shared by all looks,
-// the face colours of each look, the grey rule, and that every face differs.
+// the face colours of each look, the grey rule, that every face differs, and
+// that the art built into the program is what its SVG files draw.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
 #include <QIcon>
+#include <QResource>
+#include <QSvgRenderer>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <set>
 #include <vector>
 
+#include "view/FaceSheet.h"
 #include "view/TileFrame.h"
 #include "view/TilePictures.h"
+#include "view/bake/FaceArt.h"
 
 using namespace plitar;
 
@@ -229,6 +235,39 @@ TEST_F(Pictures, PrepareMakesTheSamePictures)
     for (TileLook look : kLooks)
         for (int f = 1; f <= kFaceCount; ++f)
             ASSERT_EQ(fresh.picture(look, 49, f), pic(look, 49, f)) << f;
+}
+
+// The faces' symbol layers baked at build time are, pixel for pixel, the
+// face SVGs rendered now: the sheets are neither stale nor garbled, and each
+// layer sits where TilePictures cuts it out.
+TEST_F(Pictures, BakedFacesAreTheSvgArtRendered)
+{
+    std::vector<std::unique_ptr<QSvgRenderer>> art;
+    for (int f = 1; f <= kFaceCount; ++f)
+        art.push_back(std::make_unique<QSvgRenderer>(
+            QStringLiteral(PLITAR_ASSETS_DIR "/faces/%1.svg").arg(f, 2, 10, QLatin1Char('0'))));
+    for (int size : kTileSizes) {
+        const QSize layer = tileShape(size).face().size();
+        const QByteArray bytes = QResource(faceSheetResource(size)).uncompressedData();
+        const QImage sheet = sheetOver(bytes, sheetSize(layer, kFaceCount));
+        ASSERT_FALSE(sheet.isNull()) << size << ": " << bytes.size() << " bytes";
+        for (int f = 1; f <= kFaceCount; ++f) {
+            ASSERT_TRUE(art[f - 1]->isValid()) << f;
+            ASSERT_EQ(sheet.copy(layerInSheet(layer, f)), renderArt(*art[f - 1], layer)) << size << " face " << f;
+        }
+    }
+}
+
+// The icon's PNG files, which the window shows, are its SVG rendered.
+TEST_F(Pictures, IconFilesAreTheSvgArtRendered)
+{
+    QSvgRenderer art(QStringLiteral(PLITAR_ASSETS_DIR "/icons/hicolor/scalable/apps/plitar.svg"));
+    ASSERT_TRUE(art.isValid());
+    const QIcon icon = plitarIcon();
+    for (int px : {16, 24, 32, 48, 64, 128, 256}) {
+        const QImage shown = icon.pixmap(px, px).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        ASSERT_EQ(shown, renderArt(art, QSize(px, px))) << px;
+    }
 }
 
 TEST_F(Pictures, IconIsTheBigCoinOnTransparency)

@@ -1,8 +1,11 @@
 // Writes every tile picture as a PNG file (<out>/<look>/<size>/<face>.png,
 // e.g. normal/56/07.png), one contact sheet of all 504 (<out>/tiles.png) and
-// the icon at the installed sizes (<out>/icons/hicolor/<N>x<N>/apps/plitar.png,
-// to be copied into assets/icons/), and
-// prints how long making the pictures took.
+// the window icon as the game shows it, at the installed sizes
+// (<out>/icons/hicolor/<N>x<N>/apps/plitar.png), and prints how long making
+// the pictures took. Two dumps compare file by file (cmp), so a change to how
+// the pictures are made can be checked to leave every pixel as it was.
+// (The icon files in assets/icons/ are rendered from their SVG by
+// plitar_bakefaces --icons.)
 //
 //   QT_QPA_PLATFORM=offscreen plitar_tilesheet [out-folder]
 #include <QDir>

@@ -1,0 +1,99 @@
+// Renders the face art at build time, so that the game does not read and
+// render 42 SVG files at every start.
+//
+//   plitar_bakefaces FACES-DIR OUT-DIR
+//     reads FACES-DIR/01.svg .. 42.svg and writes, for each tile size, the
+//     sheet of the faces' symbol layers OUT-DIR/faces/<size>.argb (laid out
+//     and encoded as view/FaceSheet.h says) and OUT-DIR/faces.qrc naming them.
+//   plitar_bakefaces --icons ICON-SVG OUT-DIR
+//     renders the window icon at the installed sizes into
+//     OUT-DIR/<N>x<N>/apps/plitar.png, to be copied into assets/icons/hicolor/.
+//
+// Run by the build (view/CMakeLists.txt) on Qt's offscreen platform.
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QSvgRenderer>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "board/Tiles.h"
+#include "view/FaceSheet.h"
+#include "view/TileFrame.h"
+#include "view/bake/FaceArt.h"
+
+using namespace plitar;
+
+namespace {
+
+bool fail(const QString& what)
+{
+    std::fprintf(stderr, "plitar_bakefaces: %s\n", qPrintable(what));
+    return false;
+}
+
+bool bakeFaces(const QString& faces, const QString& out)
+{
+    std::vector<std::unique_ptr<QSvgRenderer>> art;
+    for (int f = 1; f <= kFaceCount; ++f) {
+        const QString file = QStringLiteral("%1/%2.svg").arg(faces).arg(f, 2, 10, QLatin1Char('0'));
+        art.push_back(std::make_unique<QSvgRenderer>(file));
+        if (!art.back()->isValid())
+            return fail(QStringLiteral("cannot read ") + file);
+    }
+    if (!QDir().mkpath(out + QStringLiteral("/faces")))
+        return fail(QStringLiteral("cannot make ") + out + QStringLiteral("/faces"));
+    QString qrc = QStringLiteral("<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n  <qresource prefix=\"/plitar\">\n");
+    for (int size : kTileSizes) {
+        const QSize layer = tileShape(size).face().size();
+        QImage sheet(sheetSize(layer, kFaceCount), QImage::Format_ARGB32_Premultiplied);
+        sheet.fill(Qt::transparent);
+        for (int f = 1; f <= kFaceCount; ++f) {
+            const QImage symbols = renderArt(*art[f - 1], layer);
+            const QRect to = layerInSheet(layer, f);
+            for (int y = 0; y < layer.height(); ++y)
+                std::memcpy(sheet.scanLine(y) + to.left() * 4, symbols.constScanLine(y), layer.width() * 4);
+        }
+        QFile file(out + QLatin1Char('/') + faceSheetName(size));
+        const QByteArray bytes = sheetBytes(sheet);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            return fail(QStringLiteral("cannot write ") + file.fileName());
+        qrc += QStringLiteral("    <file>%1</file>\n").arg(faceSheetName(size));
+    }
+    qrc += QStringLiteral("  </qresource>\n</RCC>\n");
+    QFile list(out + QStringLiteral("/faces.qrc"));
+    if (!list.open(QIODevice::WriteOnly) || list.write(qrc.toUtf8()) < 0)
+        return fail(QStringLiteral("cannot write ") + list.fileName());
+    return true;
+}
+
+bool bakeIcons(const QString& svg, const QString& out)
+{
+    QSvgRenderer art(svg);
+    if (!art.isValid())
+        return fail(QStringLiteral("cannot read ") + svg);
+    for (int px : {16, 24, 32, 48, 64, 128, 256}) {
+        const QString dir = QStringLiteral("%1/%2x%2/apps").arg(out).arg(px);
+        if (!QDir().mkpath(dir) || !renderArt(art, QSize(px, px)).save(dir + QStringLiteral("/plitar.png"), "PNG"))
+            return fail(QStringLiteral("cannot write into ") + dir);
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    bool done = false;
+    if (args.size() == 3 && args[0] == QLatin1String("--icons"))
+        done = bakeIcons(args[1], args[2]);
+    else if (args.size() == 2)
+        done = bakeFaces(args[0], args[1]);
+    else
+        std::fprintf(stderr, "usage: plitar_bakefaces FACES-DIR OUT-DIR | --icons ICON-SVG OUT-DIR\n");
+    return done ? 0 : 1;
+}
