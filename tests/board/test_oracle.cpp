@@ -162,6 +162,11 @@ TEST(Oracle, AnswersFollowGridsWrittenBehindTheRulesBack)
             EXPECT_EQ(g.funEnSel(n), literal::enSel(twin, n)) << "tile " << n;
         }
     EXPECT_EXIT(g.funEnSel(7), failedExit, "Кость не найдена");  // renumbered away
+    // after the rules have answered, a tile renumbered by writing aIndex alone
+    both([](modPlitar& m) { m.aIndex.set(11, 3, 1, 10); });
+    ASSERT_EXIT(g.funEnSel(6), failedExit, "Кость не найдена");  // its old number
+    EXPECT_EQ(g.funEnSel(10), literal::enSel(twin, 10));
+    EXPECT_EQ(g.funPairs(), literal::pairs(twin));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Selecting tiles, testing a pair, taking tiles off, and the caption.
 #include <functional>
+#include <iterator>
 
 #include "BoardFixture.h"
 
@@ -20,11 +21,18 @@ protected:
 
 TEST_F(PlayTest, SelectingAndUnselectingShowTheLookAtTheCurrentSize)
 {
-    g.subSetIndex(2);
-    EXPECT_EQ(host.pictures.at(2), (Picture{TileLook::Selected, 56, 38}));
-    g.nSize = 70;
-    g.subRemIndex(2);
-    EXPECT_EQ(host.pictures.at(2), (Picture{TileLook::Normal, 70, 38}));
+    // Every size in turn; unselecting takes the size of the moment, here the next one.
+    const int16_t sizes[] = {70, 63, 56, 49};
+    for (std::size_t i = 0; i < std::size(sizes); ++i) {
+        const int16_t next = sizes[(i + 1) % std::size(sizes)];
+        host.pictures.clear();
+        g.nSize = sizes[i];
+        g.subSetIndex(2);
+        EXPECT_EQ(host.pictures[2], (Picture{TileLook::Selected, sizes[i], 38})) << "selected at " << sizes[i];
+        g.nSize = next;
+        g.subRemIndex(2);
+        EXPECT_EQ(host.pictures[2], (Picture{TileLook::Normal, next, 38})) << "unselected at " << next;
+    }
     g.subRemIndex(0);  // nothing selected: no message, no picture
     host.pictures.clear();
     g.nSize = 0;  // no size yet: no picture changes
