@@ -270,6 +270,9 @@ TEST(BuildDeathTest, RecordsThatCannotBeDealtAreAFaultBeforeAnyMark)
         {"more tiles than the set", {1, 146, "y 1-19: x 1-27; y 1: x 29, 31, 33, 35, 37, 39"}, 146, 40, 1, 20,
          "Количество костей больше 144[|]subTest"},
         {"an origin off the board", {1, 2, "y 0: x 1, 3"}, 2, 4, 0, 1, "Кость вне доски[|]subTest"},
+        {"an origin past the last column", {1, 2, "y 1: x 49, 51"}, 2, 52, 1, 2, "Кость вне доски[|]subTest"},
+        {"an origin below the last row", {1, 2, "y 29, 31: x 1"}, 2, 2, 29, 32, "Кость вне доски[|]subTest"},
+        {"an origin above the top layer", {11, 2, "y 1: x 1, 3"}, 2, 4, 1, 2, "Кость вне доски[|]subTest"},
     };
     for (const Case& c : cases) {
         const LayerLine lines[] = {c.line};

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <iterator>
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "board/Tiles.h"
@@ -39,6 +42,95 @@ INSTANTIATE_TEST_SUITE_P(AllLayouts, CatalogRecord, testing::Range(1, kLayoutCou
                          [](const testing::TestParamInfo<int>& p) {
                              return std::string(layoutByNumber(p.param).builder);
                          });
+
+// The record check proves only that a record agrees with itself, and a mistyped
+// number in a layer line often still does. So every layout is pinned here to
+// the tiles it lays: their count and a digest of their origins (sorted, three
+// bytes x, y, z each, through 64-bit FNV-1a), taken once from the records
+// after they were compared with the catalog again.
+std::uint64_t originDigest(std::vector<Origin> origins)
+{
+    std::sort(origins.begin(), origins.end(), [](const Origin& a, const Origin& b) {
+        return std::tie(a.x, a.y, a.z) < std::tie(b.x, b.y, b.z);
+    });
+    std::uint64_t h = 0xcbf29ce484222325u;
+    for (const Origin& o : origins)
+        for (const int v : {o.x, o.y, o.z}) {
+            h ^= static_cast<std::uint8_t>(v);
+            h *= 0x100000001b3u;
+        }
+    return h;
+}
+
+TEST(Catalog, EveryLayoutLaysTheTilesItWasWrittenWith)
+{
+    struct Pinned {
+        int number;
+        const char* caption;
+        int tiles;
+        std::uint64_t digest;
+    };
+    const Pinned pinned[] = {
+        {1, "Черепаха", 144, 0x8877dda704fdf5d6},
+        {2, "Монумент", 144, 0xf2961a66514aaadb},
+        {3, "Пирамидки", 144, 0xd1d5157427a901d5},
+        {4, "Арена", 144, 0x456907e65728f7ce},
+        {5, "Четверка", 144, 0xc1a27085ab71db21},
+        {6, "Стена", 144, 0x62f294eb07209835},
+        {7, "Простое начало", 20, 0xc45c39da48d79997},
+        {8, "Маленькая пирамида", 34, 0xdefec8e4ec4e8a0d},
+        {9, "Пять крестов", 40, 0x767afa8bc9091645},
+        {10, "Гуманоид", 44, 0x515ff9276612b34f},
+        {11, "Ромбики", 42, 0x3704410e99f45b59},
+        {12, "Бесконечность", 48, 0x8619b398f663e03e},
+        {13, "Дерево", 48, 0x7ae03f675dad430f},
+        {14, "Мяч", 48, 0xce9f6ac52a4a10f5},
+        {15, "Дом", 50, 0xa9ff4aae5846a5f5},
+        {16, "Цветок", 54, 0x3177b1fecdd2fa2d},
+        {17, "Ладья", 54, 0x82f1866280bf6fcb},
+        {18, "Парусная лодка", 54, 0x4d627b65385a44ce},
+        {19, "Бриллиант", 60, 0x7692aef6f46e73b7},
+        {20, "Смешное лицо", 60, 0xe26e84c38d6203c9},
+        {21, "Вишня", 60, 0xfa8efc814535c16d},
+        {22, "Прицел", 64, 0x338d2120ea103691},
+        {23, "Волна", 64, 0x2150abcdc63a2d6f},
+        {24, "Доллар", 64, 0x38073e21d7acf2f9},
+        {25, "Сетка", 64, 0x3646636778dde415},
+        {26, "Привидение", 66, 0xccc9e28cee6336e7},
+        {27, "Крест", 68, 0x0e9ca9088e91b4dc},
+        {28, "Пять пирамид", 70, 0x3dbc6cbc310ca6a5},
+        {29, "Щупальца", 74, 0xa942aa88f18f757b},
+        {30, "Чашка", 76, 0x50698b82b15ccd59},
+        {31, "Победа", 82, 0x0a803bcffa4125b4},
+        {32, "Раскол", 84, 0x52f28b1b10c5ce7f},
+        {33, "Смещение", 88, 0x57b2a68738fefb76},
+        {34, "Электронная почта", 88, 0xe49c838a0832745c},
+        {35, "Блоки", 88, 0xeae8db61e13c0509},
+        {36, "Космический корабль", 90, 0x70f8145d9731e6b3},
+        {37, "Лестница", 90, 0x16ab6e9b89925acf},
+        {38, "Ромбическая пирамида", 92, 0x66feca46068f4f8f},
+        {39, "Четыре угла", 92, 0xf9c3b9ea7835aa95},
+        {40, "Баланс", 94, 0x9eaacab178ce1d01},
+        {41, "Проказник", 94, 0x9c3806ed6e814768},
+        {42, "Стена", 98, 0xf008c67ce813f76b},
+        {43, "Глаз смотрящего", 98, 0x7188876a799db2c9},
+        {44, "Треугольники", 100, 0x52bf2ba697b68827},
+        {45, "Сторожевая башня", 102, 0x756250c7a8ce02c3},
+        {46, "Лабиринт", 102, 0x12e29df623c7849b},
+    };
+    ASSERT_EQ(std::size(pinned), static_cast<std::size_t>(kLayoutCount));
+    for (const Pinned& p : pinned) {
+        const LayoutRecord& record = layoutByNumber(p.number);
+        SCOPED_TRACE("\"" + std::string(record.caption) + "\" (" + std::to_string(p.number) + ", "
+                     + std::string(record.builder) + ")");
+        const std::vector<Origin> origins = expandLayout(record);
+        EXPECT_EQ(record.caption, p.caption);
+        EXPECT_EQ(record.tiles, p.tiles);
+        EXPECT_EQ(origins.size(), static_cast<std::size_t>(p.tiles));
+        const std::uint64_t digest = originDigest(origins);
+        EXPECT_EQ(digest, p.digest) << "the origins have moved: digest now 0x" << std::hex << digest;
+    }
+}
 
 TEST(Catalog, NumbersNamesAndMenusAgree)
 {
@@ -172,12 +264,21 @@ INSTANTIATE_TEST_SUITE_P(
                      "tiles (1, 1, 1) and (2, 2, 1) overlap"},
         BrokenRecord{"HangsOverTheEdge", {{1, 2, "y 1: x 1, 3"}, {2, 2, "y 1: x 2, 4"}}, 4, 1, 5, 1, 2,
                      "tile (4, 1, 2) does not rest on layer 1 at cell (5, 1)"},
+        BrokenRecord{"HangsBelowTheLayerUnder", {{1, 1, "y 1: x 1"}, {2, 1, "y 2: x 1"}}, 2, 1, 2, 1, 3,
+                     "tile (1, 2, 2) does not rest on layer 1 at cell (1, 3)"},
         BrokenRecord{"FloatsOverAGap", {{1, 2, "y 1: x 1, 3"}, {3, 2, "y 1: x 1, 3"}}, 4, 1, 4, 1, 2,
                      "does not rest on layer 2 at cell (1, 1)"},
         BrokenRecord{"LayerLinesOutOfOrder", {{2, 2, "y 1: x 1, 3"}, {1, 2, "y 1: x 1, 3"}}, 4, 1, 4, 1, 2,
                      "line 1 is layer 2, layers must run 1, 2, 3"},
         BrokenRecord{"RowOffTheArea", {{1, 2, "y 20: x 1, 3"}}, 2, 1, 4, 20, 21,
                      "origin (1, 20, 1) lies outside x 1..39, y 1..19, z 1..9"},
+        BrokenRecord{"ColumnOffTheArea", {{1, 2, "y 1: x 38, 40"}}, 2, 38, 41, 1, 2,
+                     "origin (40, 1, 1) lies outside x 1..39, y 1..19, z 1..9"},
+        BrokenRecord{"LayerOffTheArea",
+                     {{1, 1, "y 1: x 1"}, {2, 1, "y 1: x 1"}, {3, 1, "y 1: x 1"}, {4, 1, "y 1: x 1"},
+                      {5, 1, "y 1: x 1"}, {6, 1, "y 1: x 1"}, {7, 1, "y 1: x 1"}, {8, 1, "y 1: x 1"},
+                      {9, 1, "y 1: x 1"}, {10, 1, "y 1: x 1"}},
+                     10, 1, 2, 1, 2, "origin (1, 1, 10) lies outside x 1..39, y 1..19, z 1..9"},
         BrokenRecord{"ColumnZero", {{1, 2, "y 1: x 0, 2"}}, 2, 0, 3, 1, 2, "origin (0, 1, 1) lies outside"},
         BrokenRecord{"SpanOneColumnShort", {{1, 2, "y 1: x 1, 3"}}, 2, 1, 3, 1, 2,
                      "the tiles cover columns 1 to 4, stated 1 to 3"},
