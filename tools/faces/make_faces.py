@@ -26,6 +26,9 @@ RED = "#bf3718"     # 191, 55, 24
 ORANGE = "#d37f11"  # 211, 127, 17
 WHITE = "#ffffff"
 
+# The sizes of the icon's PNG files (hicolor/<N>x<N>/apps/plitar.png).
+ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
+
 
 def n(v):
     return ("%.2f" % v).rstrip("0").rstrip(".")
@@ -39,20 +42,25 @@ for m in re.finditer(r'data-sign="(.)" data-box="([^"]*)" d="([^"]*)"',
     GLYPHS[m.group(1)] = ([float(v) for v in m.group(2).split()], m.group(3))
 
 
-def sign(ch, cx, cy, em, color):
-    """The sign centred (by its ink) on (cx, cy), the font's em square drawn em units tall."""
+def sign(ch, cx, cy, em, color, bold=0.0):
+    """The sign centred (by its ink) on (cx, cy), the font's em square drawn em
+    units tall. bold > 0 thickens every stroke by that many units (an outline
+    of the sign's own colour), so that thin brush strokes stay solid on the
+    small tiles."""
     (x0, y0, x1, y1), d = GLYPHS[ch]
     k = em / 1000.0
     tx = cx - (x0 + x1) / 2 * k
     ty = cy - (y0 + y1) / 2 * k
-    return f'<path transform="translate({n(tx)} {n(ty)}) scale({n(k)})" fill="{color}" d="{d}"/>'
+    stroke = (f' stroke="{color}" stroke-width="{n(bold / k)}" stroke-linejoin="round"' if bold > 0 else "")
+    return f'<path transform="translate({n(tx)} {n(ty)}) scale({n(k)})" fill="{color}"{stroke} d="{d}"/>'
 
 
-def sign_box(ch, x, y, w, h, color):
-    """The sign scaled to fill the box (x, y, w, h) with its ink, keeping its shape."""
+def sign_box(ch, x, y, w, h, color, bold=0.0):
+    """The sign scaled to fill the box (x, y, w, h) with its ink, thickened
+    strokes included, keeping its shape."""
     (x0, y0, x1, y1), _ = GLYPHS[ch]
-    k = min(w / (x1 - x0), h / (y1 - y0))
-    return sign(ch, x + w / 2, y + h / 2, 1000 * k, color)
+    k = min((w - bold) / (x1 - x0), (h - bold) / (y1 - y0))
+    return sign(ch, x + w / 2, y + h / 2, 1000 * k, color, bold)
 
 
 # ---------------------------------------------------------------- circles
@@ -70,10 +78,13 @@ def petal_cross(cx, cy, length, width, color=WHITE, turn=0):
 
 
 def disc(cx, cy, r, color):
-    """One coin of the circles suit: a disc with a white ring and a white four-petal cross."""
+    """One coin of the circles suit: a disc with a white ring and a white four-petal cross.
+    The ring is at least 1.2 units wide and a clear band of colour parts it
+    from the cross, so that a small coin on the smallest tile does not blur
+    into a pale smudge."""
     s = [f'<circle cx="{n(cx)}" cy="{n(cy)}" r="{n(r)}" fill="{color}"/>']
-    s.append(f'<circle cx="{n(cx)}" cy="{n(cy)}" r="{n(r * 0.76)}" fill="none" stroke="{WHITE}" stroke-width="{n(max(r * 0.11, 0.9))}"/>')
-    s.append(petal_cross(cx, cy, r * 0.6, r * 0.42))
+    s.append(f'<circle cx="{n(cx)}" cy="{n(cy)}" r="{n(r * 0.78)}" fill="none" stroke="{WHITE}" stroke-width="{n(max(r * 0.11, 1.2))}"/>')
+    s.append(petal_cross(cx, cy, r * 0.56, r * 0.46))
     s.append(f'<circle cx="{n(cx)}" cy="{n(cy)}" r="{n(r * 0.13)}" fill="{color}"/>')
     return "".join(s)
 
@@ -104,9 +115,9 @@ def circles(k):
         4: (12, [(18, 20, B), (47, 20, G), (18, 55, G), (47, 55, B)]),
         5: (10.5, [(15.5, 14.5, B), (49.5, 14.5, G), (CX, CY, R_), (15.5, 60.5, G), (49.5, 60.5, B)]),
         6: (10, [(20, 13, G), (45, 13, G), (20, CY, R_), (45, CY, R_), (20, 62, R_), (45, 62, R_)]),
-        7: (8, [(13, 10.5, G), (CX, 18.5, G), (52, 26.5, G),
-                (20.5, 45, R_), (44.5, 45, R_), (20.5, 64, R_), (44.5, 64, R_)]),
-        8: (8.4, [(x, y, B) for y in (10.5, 28.5, 46.5, 64.5) for x in (19.5, 45.5)]),
+        7: (8.4, [(12.5, 11, G), (CX, 19, G), (52.5, 27, G),
+                  (20.5, 45, R_), (44.5, 45, R_), (20.5, 64, R_), (44.5, 64, R_)]),
+        8: (8.0, [(x, y, B) for y in (10, 28.3, 46.7, 65) for x in (19.5, 45.5)]),
         9: (9.3, [(x, y, c) for y, c in ((14, B), (CY, R_), (61, G)) for x in (12.5, CX, 52.5)]),
     }
     r, pts = layouts[k]
@@ -204,22 +215,32 @@ NUMERALS = "一二三四伍六七八九"
 
 def character(k):
     # Every numeral drawn at one scale, so that the strokes weigh alike.
-    return sign(NUMERALS[k - 1], CX, 17.5, 38, BLUE) + sign("萬", CX, 53, 40, RED)
+    return sign(NUMERALS[k - 1], CX, 17.5, 38, BLUE, 0.8) + sign("萬", CX, 53, 40, RED, 0.8)
 
 
 def white_dragon():
     return (f'<rect x="9" y="8" width="47" height="59" rx="6" fill="none" stroke="{BLUE}" stroke-width="3.6"/>'
-            f'<rect x="15" y="14" width="35" height="47" rx="3" fill="none" stroke="{BLUE}" stroke-width="1.8"/>')
+            f'<rect x="15" y="14" width="35" height="47" rx="3" fill="none" stroke="{BLUE}" stroke-width="2.2"/>')
 
 
 # ---------------------------------------------------------------- flowers and seasons
 
+# The corner marks: the sign in one top corner, the number in the other. They
+# are as large and as heavy as the picture below leaves room for, so that
+# they still read on the smallest tile (a unit is 0.69 px there).
+# The sign fills a square of SIGN_BOX units 2 units in from the edges; the
+# digits, all at one scale, stand level with its middle.
+SIGN_BOX = 22.5
+DIGIT_EM = 24.0
+MARK_BOLD = 1.0
+
+
 def corner_marks(sign_ch, sign_color, digit, digit_color, sign_left):
-    """The sign in one top corner and the number in the other."""
-    s_box = (2.5, 2.5, 20, 20) if sign_left else (42.5, 2.5, 20, 20)
-    d_box = (50, 4, 10, 14) if sign_left else (5, 4, 10, 14)
-    return (sign_box(sign_ch, *s_box, sign_color)
-            + sign_box(str(digit), *d_box, digit_color))
+    m = 2.0
+    sx = m if sign_left else W - m - SIGN_BOX
+    dx = W - m - 6.5 if sign_left else m + 6.5
+    return (sign_box(sign_ch, sx, m, SIGN_BOX, SIGN_BOX, sign_color, MARK_BOLD)
+            + sign(str(digit), dx, m + SIGN_BOX / 2, DIGIT_EM, digit_color, MARK_BOLD))
 
 
 def five_petal_blossom(cx, cy, r, color, centre=WHITE, turn=0):
@@ -238,9 +259,9 @@ def five_petal_blossom(cx, cy, r, color, centre=WHITE, turn=0):
 def plum():
     s = [f'<path fill="none" stroke="{BLUE}" stroke-linecap="round" stroke-linejoin="round" stroke-width="3.2" '
          f'd="M8 72C14 62 20 56 28 52C36 48 42 42 46 32"/>',
-         f'<path fill="none" stroke="{BLUE}" stroke-linecap="round" stroke-width="2" d="M28 52C34 54 44 56 54 52M40 44C38 38 36 34 30 30"/>']
+         f'<path fill="none" stroke="{BLUE}" stroke-linecap="round" stroke-width="2" d="M28 52C34 54 44 56 54 52M40 44C38 41 35 38 30 36"/>']
     s.append(five_petal_blossom(46, 31, 9.5, RED))
-    s.append(five_petal_blossom(26, 31, 7, RED, turn=20))
+    s.append(five_petal_blossom(29, 36, 7, RED, turn=20))
     s.append(five_petal_blossom(54, 52, 7.5, RED, turn=10))
     s.append(five_petal_blossom(17, 59, 5.5, RED, turn=30))
     s.append(f'<circle cx="38" cy="61" r="2.4" fill="{RED}"/><circle cx="12" cy="46" r="2" fill="{RED}"/>')
@@ -256,7 +277,7 @@ def orchid():
               "M31 72C38 62 50 58 62 60C50 62 40 66 34 72Z"):
         s.append(f'<path fill="{GREEN}" d="{d}"/>')
     # Flower stems.
-    s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="1.3" d="M30 66C26 52 22 40 18 30M31 60C36 48 42 42 48 40"/>')
+    s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="1.3" d="M30 66C27 54 23 44 19 37M31 60C36 48 42 42 48 40M31 62C32 48 32 38 34 28"/>')
 
     def bloom(cx, cy, r, turn):
         out = [f'<g transform="translate({n(cx)} {n(cy)}) rotate({n(turn)})">']
@@ -266,9 +287,9 @@ def orchid():
         out.append(f'<circle cx="0" cy="{n(r * 0.28)}" r="{n(r * 0.1)}" fill="{RED}"/>')
         out.append('</g>')
         return "".join(out)
-    s.append(bloom(18, 30, 10, -10))
+    s.append(bloom(19, 37, 9, -10))
     s.append(bloom(48, 39, 9, 15))
-    s.append(bloom(27, 46, 6.5, -30))
+    s.append(bloom(34, 28, 6.5, -30))
     return "".join(s)
 
 
@@ -276,8 +297,8 @@ def chrysanthemum():
     s = [f'<path fill="none" stroke="{GREEN}" stroke-width="2.4" stroke-linecap="round" d="M33 72C33 64 32 58 33 50"/>',
          f'<path fill="{GREEN}" d="M33 66C26 64 18 66 12 60C20 58 28 60 33 66Z"/>',
          f'<path fill="{GREEN}" d="M33 60C40 56 48 58 54 52C46 51 38 54 33 60Z"/>']
-    cx, cy = CX, 38
-    for ring, (r, count, w, turn) in enumerate(((17, 20, 3.4, 0), (12, 16, 3.2, 9), (7, 12, 2.8, 0))):
+    cx, cy = CX, 42
+    for ring, (r, count, w, turn) in enumerate(((16, 20, 3.3, 0), (11.5, 16, 3.1, 9), (6.5, 12, 2.7, 0))):
         color = ORANGE if ring != 1 else ORANGE
         for i in range(count):
             a = turn + i * 360 / count
@@ -289,15 +310,17 @@ def chrysanthemum():
 
 def bamboo_stalks():
     s = []
-    for x0, y0, x1, y1, w in ((20, 74, 28, 24, 4.2), (36, 74, 40, 28, 3.6), (48, 74, 54, 40, 3.0)):
+    # Three stalks leaning right, their leaves kept clear of the corner marks
+    # and a few units inside the face's edges.
+    for x0, y0, x1, y1, w in ((17, 74, 25, 25, 4.2), (33, 74, 37, 28, 3.6), (45, 74, 51, 40, 3.0)):
         s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="{w}" d="M{x0} {y0}L{x1} {y1}"/>')
         # Joints.
         for t in (0.28, 0.58, 0.86):
             x, y = x0 + (x1 - x0) * t, y0 + (y1 - y0) * t
             s.append(f'<ellipse cx="{n(x)}" cy="{n(y)}" rx="{n(w * 0.85)}" ry="{n(w * 0.28)}" fill="{GREEN}" stroke="{WHITE}" stroke-width="0.6"/>')
     leaf = "C3 -2.2 9 -2.4 15 0C9 2.4 3 2.2 0 0Z"
-    for x, y, a, sc in ((27, 30, -150, 1.0), (27, 30, -115, 0.9), (28, 26, -40, 0.9), (39, 42, -20, 1.0),
-                        (39, 42, 25, 0.8), (52, 50, -30, 0.8), (52, 50, 20, 0.9), (22, 52, 180, 0.9), (23, 50, 150, 0.7)):
+    for x, y, a, sc in ((25, 28, -40, 0.9), (24, 36, -160, 1.0), (24, 36, -130, 0.8), (36, 42, -20, 1.0),
+                        (36, 42, 25, 0.8), (50, 48, -30, 0.75), (50, 48, 15, 0.75), (19, 54, 180, 0.9), (20, 52, 150, 0.7)):
         s.append(f'<path transform="translate({x} {y}) rotate({a}) scale({sc})" fill="{GREEN}" d="M0 0{leaf}"/>')
     return "".join(s)
 
@@ -305,7 +328,7 @@ def bamboo_stalks():
 def tulips_and_butterfly():
     s = []
     # Stems and leaves.
-    s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="1.8" stroke-linecap="round" d="M18 73C18 62 16 54 15 46M34 73C34 62 36 56 38 50M46 73C47 66 50 60 53 56"/>')
+    s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="1.8" stroke-linecap="round" d="M18 73C18 62 16 54 15 46M34 73C34 62 34 56 35 50M46 73C47 66 50 60 53 56"/>')
     for d in ("M18 73C10 66 8 58 9 52C14 58 17 64 18 73Z", "M34 73C40 66 44 60 44 54C38 60 35 66 34 73Z",
               "M46 73C40 68 38 64 38 60C43 63 45 67 46 73Z"):
         s.append(f'<path fill="{GREEN}" d="{d}"/>')
@@ -315,11 +338,11 @@ def tulips_and_butterfly():
                 f'<path fill="{color}" d="M-8 -6C-9 2 -5 8 0 8C5 8 9 2 8 -6L4 -1L0 -9L-4 -1Z"/>'
                 f'<path fill="none" stroke="{WHITE}" stroke-width="1" d="M0 -5L0 6"/></g>')
     s.append(tulip(15, 42, 8, RED, -8))
-    s.append(tulip(38, 45, 7, ORANGE, 8))
+    s.append(tulip(35, 46, 7, ORANGE, 4))
     s.append(tulip(53, 52, 5.6, RED, 15))
     # The butterfly.
-    bx, by = 38, 28
-    s.append(f'<g transform="translate({bx} {by}) rotate(-15)">'
+    bx, by = 49, 35
+    s.append(f'<g transform="translate({bx} {by}) rotate(-12) scale(0.9)">'
              f'<path fill="{BLUE}" d="M0 0C-4 -8 -12 -10 -13 -5C-14 -1 -8 1 0 0Z"/>'
              f'<path fill="{BLUE}" d="M0 0C4 -8 12 -10 13 -5C14 -1 8 1 0 0Z"/>'
              f'<path fill="{ORANGE}" d="M0 0C-3 5 -8 8 -9 5C-10 2 -5 1 0 0Z"/>'
@@ -334,18 +357,18 @@ def lotus():
     # Water.
     s.append(f'<path fill="none" stroke="{BLUE}" stroke-width="1.5" stroke-linecap="round" d="M6 70C10 68 14 68 18 70C22 72 26 72 30 70M36 70C40 68 44 68 48 70C52 72 56 72 60 70"/>')
     # A round leaf floating.
-    s.append(f'<path fill="{GREEN}" d="M8 62C8 54 20 50 32 52C44 50 58 54 58 62C58 68 44 68 33 66L33 60L30 66C18 68 8 67 8 62Z"/>')
-    s.append(f'<path fill="none" stroke="{WHITE}" stroke-width="0.7" d="M31 59L16 56M31 59L46 55M31 59L52 63"/>')
-    # Stem and flower.
-    s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="2" d="M33 56C34 50 33 44 33 40"/>')
-    cx, cy = 33, 38
-    for a, L, col in ((-62, 1.0, RED), (62, 1.0, RED), (-35, 1.1, ORANGE), (35, 1.1, ORANGE), (0, 1.2, RED)):
+    s.append(f'<path fill="{GREEN}" d="M8 63C8 55 20 51 32 53C44 51 58 55 58 63C58 69 44 69 33 67L33 61L30 67C18 69 8 68 8 63Z"/>')
+    s.append(f'<path fill="none" stroke="{WHITE}" stroke-width="0.7" d="M31 60L16 57M31 60L46 56M31 60L52 64"/>')
+    # Stem and flower, low enough to leave the sign in its corner alone.
+    s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="2" d="M33 58C34 53 33 48 33 44"/>')
+    cx, cy = 33, 42
+    for a, L, col in ((-62, 1.0, RED), (62, 1.0, RED), (-35, 1.05, ORANGE), (35, 1.05, ORANGE), (0, 1.15, RED)):
         s.append(f'<path transform="translate({cx} {cy}) rotate({a})" fill="{col}" stroke="{WHITE}" stroke-width="0.7" '
                  f'd="M0 2C-7 -2 -6 -12 0 {n(-20 * L)}C6 -12 7 -2 0 2Z"/>')
-    s.append(f'<path fill="{ORANGE}" d="M24 40C28 43 38 43 42 40C38 46 28 46 24 40Z"/>')
-    # A bud.
-    s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="1.4" d="M50 55C52 46 53 38 52 30"/>')
-    s.append(f'<path fill="{RED}" d="M52 31C48 28 48 22 52 18C56 22 56 28 52 31Z"/>')
+    s.append(f'<path fill="{ORANGE}" d="M24 44C28 47 38 47 42 44C38 50 28 50 24 44Z"/>')
+    # A bud on its own stem, clear of the flower and of the sign above it.
+    s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="1.4" d="M50 57C54 53 56 50 56 44"/>')
+    s.append(f'<path fill="{RED}" d="M56 45.5C52 42.5 52 37 56 33C60 37 60 42.5 56 45.5Z"/>')
     return "".join(s)
 
 
@@ -363,10 +386,11 @@ def pumpkin_and_fruit():
         s.append(f'<circle cx="{x}" cy="{y}" r="{r}" fill="{RED}"/>')
         s.append(f'<ellipse cx="{n(x - r * 0.35)}" cy="{n(y - r * 0.35)}" rx="{n(r * 0.22)}" ry="{n(r * 0.32)}" fill="{WHITE}" transform="rotate(30 {n(x - r * 0.35)} {n(y - r * 0.35)})"/>')
         s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="1.2" d="M{x} {y - r + 1}L{x + 1} {y - r - 3}"/>')
-    for x, y in ((54, 36), (58, 40), (53, 41), (58, 34)):
+    # A bunch of grapes, below the sign and inside the right edge.
+    for x, y in ((54, 40), (58, 44), (53, 45), (58, 38)):
         s.append(f'<circle cx="{x}" cy="{y}" r="2.9" fill="{BLUE}"/>')
-    s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="1" d="M56 32L56 27L51 25"/>')
-    s.append(f'<path fill="{GREEN}" d="M56 27C58 23 62 22 63 24C62 26 59 27 56 27Z"/>')
+    s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="1" d="M56 36L56 31L51 29"/>')
+    s.append(f'<path fill="{GREEN}" d="M56 31C57.5 28 60 27 61 28.5C60 30 58.5 31 56 31Z"/>')
     return "".join(s)
 
 
@@ -408,11 +432,11 @@ def face(code):
     if 19 <= code <= 27:
         return character(code - 18)
     if 28 <= code <= 31:
-        return sign("東南西北"[code - 28], CX, CY, 58, BLUE)
+        return sign("東南西北"[code - 28], CX, CY, 58, BLUE, 0.5)
     if code == 32:
-        return sign("中", CX, CY, 58, RED)
+        return sign("中", CX, CY, 58, RED, 0.5)
     if code == 33:
-        return sign("發", CX, CY, 58, GREEN)
+        return sign("發", CX, CY, 58, GREEN, 0.5)
     if code == 34:
         return white_dragon()
     if 35 <= code <= 38:
@@ -438,9 +462,9 @@ def main():
     icon.write_text('<?xml version="1.0" encoding="UTF-8"?>\n'
                     '<svg xmlns="http://www.w3.org/2000/svg" version="1.2" baseProfile="tiny" width="64" height="64" viewBox="0 0 64 64">\n'
                     f'{one_of_circles(32, 32, 31.6)}\n</svg>\n', encoding="utf-8")
-    # The resource list that builds the art into the game.
-    files = [f'    <file>faces/{c:02d}.svg</file>' for c in range(1, 43)]
-    files.append('    <file alias="icon.svg">icons/hicolor/scalable/apps/plitar.svg</file>')
+    # The resource list built into the game: the icon's PNG files, which the
+    # window shows (the faces are compiled in from sheets the build renders).
+    files = [f'    <file alias="icons/{px}.png">icons/hicolor/{px}x{px}/apps/plitar.png</file>' for px in ICON_SIZES]
     (ROOT / "assets/plitar.qrc").write_text(
         '<!DOCTYPE RCC>\n<RCC version="1.0">\n  <qresource prefix="/plitar">\n'
         + "\n".join(files) + '\n  </qresource>\n</RCC>\n', encoding="utf-8")
