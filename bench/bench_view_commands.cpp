@@ -212,7 +212,7 @@ void BM_Removal(benchmark::State& state)
         const QRect r = b.spriteRect(n);
         for (int y = r.top(); y <= r.bottom(); y += 2)
             for (int x = r.left(); x <= r.right(); x += 2)
-                if (b.spriteAt({x, y}) == n)
+                if (b.spriteAt(QPoint(x, y)) == n)
                     return QPoint(x, y);
         return std::nullopt;
     };

@@ -28,7 +28,7 @@ QPoint visiblePoint(const frmMain& w, int n)
         return r.center();
     for (int y = r.top(); y <= r.bottom(); y += 2)
         for (int x = r.left(); x <= r.right(); x += 2)
-            if (b.spriteAt({x, y}) == n)
+            if (b.spriteAt(QPoint(x, y)) == n)
                 return {x, y};
     ADD_FAILURE() << "sprite " << n << " is covered everywhere";
     return {};

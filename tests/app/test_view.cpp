@@ -95,7 +95,7 @@ TEST_F(ViewTest, StackingAndPressOnOverlap)
     int wrong = 0;
     for (int y = 0; y < shot.height(); y += 3)
         for (int x = 0; x < shot.width(); x += 3) {
-            const int n = board().spriteAt({x, y});
+            const int n = board().spriteAt(QPoint(x, y));
             const QRgb want = n ? board().spritePicture(n)->pixel(QPoint(x, y) - board().spritePos(n))
                                 : BoardView::kBoardColour.rgb();
             wrong += shot.pixel(x, y) != want;
