@@ -1,21 +1,35 @@
 #!/usr/bin/python3
-"""Draws the 42 tile faces as SVG: assets/faces/01.svg .. 42.svg, the icon
-assets/icons/hicolor/scalable/apps/plitar.svg and the resource list
-assets/plitar.qrc.
+"""Draws all the game's art from the sign outlines in assets/glyphs/glyphs.svg
+(made by tools/glyphs/make_glyphs.py):
+
+    faces/01.svg .. 42.svg                 the 42 tile faces
+    icons/hicolor/scalable/apps/plitar.svg  the icon
+    icons/hicolor/<N>x<N>/apps/plitar.png   the icon rendered at each size of
+                                            ICON_SIZES, by tools/icons
+    plitar.qrc                              the resource list that builds the
+                                            icon's PNG files into the game
 
 Every face is drawn in a 65 x 75 box, the face rectangle of the largest tile
-(one unit is one pixel at size 70), on a transparent background; the game
-renders it into the face rectangle of each size. The Chinese signs come from
-assets/glyphs/glyphs.svg (made by tools/glyphs/make_glyphs.py).
+(one unit is one pixel at size 70), on a transparent background; the build
+renders it into the face rectangle of each size (view/bake). The same input
+gives the same bytes, and tests/art checks that the committed files are what
+this script makes.
 
-    tools/faces/make_faces.py
+    tools/faces/make_faces.py [--out DIR] [--icons PLITAR_ICONS]
+
+--out      the folder to write into, laid out like assets/ (default: assets/
+           of this checkout)
+--icons    the plitar_icons program of a build (tools/icons), to render the
+           PNG files; without it they are left as they are
 """
+import argparse
 import math
+import os
 import re
+import subprocess
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
-OUT = ROOT / "assets/faces"
 
 W, H = 65.0, 75.0
 CX, CY = W / 2, H / 2
@@ -26,8 +40,9 @@ RED = "#bf3718"     # 191, 55, 24
 ORANGE = "#d37f11"  # 211, 127, 17
 WHITE = "#ffffff"
 
-# The sizes of the icon's PNG files (hicolor/<N>x<N>/apps/plitar.png).
-ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
+# The sizes of the icon's PNG files (hicolor/<N>x<N>/apps/plitar.png): every
+# size a desktop asks for, up to 512 pixels.
+ICON_SIZES = (16, 24, 32, 48, 64, 128, 256, 512)
 
 
 def n(v):
@@ -89,15 +104,19 @@ def disc(cx, cy, r, color):
     return "".join(s)
 
 
-def one_of_circles(cx=CX, cy=CY, R=29.0):
-    """The big coin: green ring with white notches round a red disc with a white cross."""
+def one_of_circles(cx=CX, cy=CY, R=29.0, notches=16, notch=(0.86, 0.11, 0.055)):
+    """The big coin: green ring with white notches round a red disc with a white cross.
+    notch is the notches' distance from the centre, radial and sideways half
+    length, in parts of R (the icon has fewer and broader ones, which stay
+    notches at 16 pixels); they stay inside the ring."""
     s = [f'<circle cx="{n(cx)}" cy="{n(cy)}" r="{n(R)}" fill="{GREEN}"/>']
     # White notches cut into the ring, like the milled edge of a coin.
-    for i in range(16):
-        a = math.radians(i * 360 / 16 + 11.25)
-        x, y = cx + math.cos(a) * R * 0.86, cy + math.sin(a) * R * 0.86
+    at, rx, ry = notch
+    for i in range(notches):
+        a = math.radians(i * 360 / notches + 180 / notches)
+        x, y = cx + math.cos(a) * R * at, cy + math.sin(a) * R * at
         s.append(f'<ellipse transform="translate({n(x)} {n(y)}) rotate({n(math.degrees(a))})" '
-                 f'rx="{n(R * 0.11)}" ry="{n(R * 0.055)}" fill="{WHITE}"/>')
+                 f'rx="{n(R * rx)}" ry="{n(R * ry)}" fill="{WHITE}"/>')
     s.append(f'<circle cx="{n(cx)}" cy="{n(cy)}" r="{n(R * 0.7)}" fill="{WHITE}"/>')
     s.append(f'<circle cx="{n(cx)}" cy="{n(cy)}" r="{n(R * 0.64)}" fill="{RED}"/>')
     s.append(petal_cross(cx, cy, R * 0.54, R * 0.4))
@@ -297,14 +316,17 @@ def chrysanthemum():
     s = [f'<path fill="none" stroke="{GREEN}" stroke-width="2.4" stroke-linecap="round" d="M33 72C33 64 32 58 33 50"/>',
          f'<path fill="{GREEN}" d="M33 66C26 64 18 66 12 60C20 58 28 60 33 66Z"/>',
          f'<path fill="{GREEN}" d="M33 60C40 56 48 58 54 52C46 51 38 54 33 60Z"/>']
+    # Two rings of broad petals, the inner one set between the outer ones and
+    # edged in white; few and broad enough to stay petals on the smallest tile.
     cx, cy = CX, 42
-    for ring, (r, count, w, turn) in enumerate(((16, 20, 3.3, 0), (11.5, 16, 3.1, 9), (6.5, 12, 2.7, 0))):
-        color = ORANGE if ring != 1 else ORANGE
+    for r, count, w, turn, edge in ((16, 14, 4.6, 0, 0), (11, 14, 4.0, 360 / 28, 0.8)):
         for i in range(count):
             a = turn + i * 360 / count
+            stroke = f' stroke="{WHITE}" stroke-width="{n(edge)}"' if edge else ""
             s.append(f'<ellipse transform="translate({n(cx)} {n(cy)}) rotate({n(a)}) translate({n(r * 0.55)} 0)" '
-                     f'rx="{n(r * 0.48)}" ry="{n(w / 2)}" fill="{color}" stroke="{WHITE}" stroke-width="0.5"/>')
-    s.append(f'<circle cx="{n(cx)}" cy="{n(cy)}" r="3.4" fill="{RED}"/>')
+                     f'rx="{n(r * 0.48)}" ry="{n(w / 2)}" fill="{ORANGE}"{stroke}/>')
+    s.append(f'<circle cx="{n(cx)}" cy="{n(cy)}" r="5" fill="{ORANGE}" stroke="{WHITE}" stroke-width="0.8"/>')
+    s.append(f'<circle cx="{n(cx)}" cy="{n(cy)}" r="3" fill="{RED}"/>')
     return "".join(s)
 
 
@@ -448,27 +470,44 @@ def face(code):
     raise ValueError(code)
 
 
+def svg(width, height, body):
+    return ('<?xml version="1.0" encoding="UTF-8"?>\n'
+            f'<svg xmlns="http://www.w3.org/2000/svg" version="1.2" baseProfile="tiny" width="{width}" height="{height}" viewBox="0 0 {width} {height}">\n'
+            f'{body}\n</svg>\n')
+
+
 def main():
-    OUT.mkdir(parents=True, exist_ok=True)
+    args = argparse.ArgumentParser(description="Draws the tile faces, the icon and the resource list.")
+    args.add_argument("--out", type=Path, default=ROOT / "assets", help="folder laid out like assets/")
+    args.add_argument("--icons", help="the plitar_icons program, to render the icon's PNG files")
+    opts = args.parse_args()
+    out = opts.out
+
+    faces = out / "faces"
+    faces.mkdir(parents=True, exist_ok=True)
     for code in range(1, 43):
-        body = face(code)
-        (OUT / f"{code:02d}.svg").write_text(
-            '<?xml version="1.0" encoding="UTF-8"?>\n'
-            f'<svg xmlns="http://www.w3.org/2000/svg" version="1.2" baseProfile="tiny" width="65" height="75" viewBox="0 0 65 75">\n'
-            f'{body}\n</svg>\n', encoding="utf-8")
-    # The icon: the big coin of the one of circles on a transparent square.
-    icon = ROOT / "assets/icons/hicolor/scalable/apps/plitar.svg"
+        (faces / f"{code:02d}.svg").write_text(svg(65, 75, face(code)), encoding="utf-8")
+
+    # The icon: the big coin of the one of circles on a transparent square,
+    # with eight broad notches, which stay notches at 16 pixels.
+    icons = out / "icons/hicolor"
+    icon = icons / "scalable/apps/plitar.svg"
     icon.parent.mkdir(parents=True, exist_ok=True)
-    icon.write_text('<?xml version="1.0" encoding="UTF-8"?>\n'
-                    '<svg xmlns="http://www.w3.org/2000/svg" version="1.2" baseProfile="tiny" width="64" height="64" viewBox="0 0 64 64">\n'
-                    f'{one_of_circles(32, 32, 31.6)}\n</svg>\n', encoding="utf-8")
+    icon.write_text(svg(64, 64, one_of_circles(32, 32, 31.6, notches=8, notch=(0.845, 0.115, 0.085))), encoding="utf-8")
+    if opts.icons:
+        env = dict(os.environ)
+        env.setdefault("QT_QPA_PLATFORM", "offscreen")
+        subprocess.run([opts.icons, str(icon), str(icons)] + [str(px) for px in ICON_SIZES], env=env, check=True)
+
     # The resource list built into the game: the icon's PNG files, which the
     # window shows (the faces are compiled in from sheets the build renders).
     files = [f'    <file alias="icons/{px}.png">icons/hicolor/{px}x{px}/apps/plitar.png</file>' for px in ICON_SIZES]
-    (ROOT / "assets/plitar.qrc").write_text(
+    (out / "plitar.qrc").write_text(
         '<!DOCTYPE RCC>\n<RCC version="1.0">\n  <qresource prefix="/plitar">\n'
         + "\n".join(files) + '\n  </qresource>\n</RCC>\n', encoding="utf-8")
-    print(f"42 faces, the icon and the resource list written under {ROOT / 'assets'}")
+
+    print(f"42 faces, the icon and the resource list written under {out}"
+          + ("" if opts.icons else "; the icon's PNG files left as they were (no --icons)"))
 
 
 if __name__ == "__main__":
