@@ -163,7 +163,7 @@ QIcon plitarIcon()
 {
     registerArt();
     QIcon icon;
-    for (int px : {16, 24, 32, 48, 64, 128, 256})
+    for (int px : {16, 24, 32, 48, 64, 128, 256, 512})
         icon.addFile(QStringLiteral(":/plitar/icons/%1.png").arg(px), QSize(px, px));
     return icon;
 }
