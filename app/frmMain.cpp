@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -43,10 +44,11 @@ frmMain::frmMain(const frmMainOptions& options) : options_(options)
     // The client area below the menu bar is 911 x 571 at creation.
     resize(911, 571 + menuBar()->sizeHint().height());
 
+    QCoreApplication::instance()->installEventFilter(this);  // the keys, see eventFilter
     Form_Load();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() { QCoreApplication::instance()->removeEventFilter(this); }
 
 // ---------------------------------------------------------------- menus
 
@@ -214,17 +216,31 @@ void frmMain::closeEvent(QCloseEvent* event)
     Form_Unload();
 }
 
-void frmMain::keyPressEvent(QKeyEvent* event)
+// Every key press of this window passes here first, whichever of its widgets
+// would get it. While a menu is open the menu takes its keys (Esc closes that
+// menu only). Otherwise Esc, PageUp and PageDown go to the key handler: the
+// menu bar would keep them once a menu was closed with Esc or Alt was tapped,
+// and it gives the keyboard back here.
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() != QEvent::KeyPress || QApplication::activePopupWidget())
+        return QMainWindow::eventFilter(watched, event);
+    auto* target = qobject_cast<QWidget*>(watched);
+    if (!target || target->window() != this)
+        return QMainWindow::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
     int16_t code = 0;
-    switch (event->key()) {
+    switch (key->key()) {
     case Qt::Key_Escape: code = kKeyEscape; break;
     case Qt::Key_PageUp: code = kKeyPageUp; break;
     case Qt::Key_PageDown: code = kKeyPageDown; break;
-    default: QMainWindow::keyPressEvent(event); return;
+    default: return QMainWindow::eventFilter(watched, event);
     }
-    const int16_t shift = static_cast<int16_t>((event->modifiers() & Qt::ShiftModifier) ? 1 : 0);
+    if (menuBar()->hasFocus())
+        menuBar()->clearFocus();  // leaves its keyboard mode and the marked title
+    const int16_t shift = static_cast<int16_t>((key->modifiers() & Qt::ShiftModifier) ? 1 : 0);
     Form_KeyDown(code, shift);
+    return true;
 }
 
 void frmMain::Form_KeyDown(int16_t keyCode, int16_t /*shift*/)

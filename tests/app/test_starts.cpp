@@ -1,7 +1,11 @@
 // How games begin: start-up, the layout keys, "Заново", "Случайный расклад"
-// and Esc.
+// and Esc, whatever was done with the menus before.
 #include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSignalSpy>
+#include <functional>
 
 #include "AppFixture.h"
 
@@ -137,6 +141,142 @@ TEST_F(StartTest, EscClosesOnlyWhileItsOptionIsOn)
     QTest::keyClick(&w(), Qt::Key_Escape, Qt::ShiftModifier);
     EXPECT_EQ(closed.count(), 1);
     EXPECT_FALSE(w().isVisible());
+}
+
+
+// Keys as the keyboard sends them: to the window system, which hands them to
+// an open menu, the menu bar or the window, whichever holds the keyboard.
+void press(frmMain& w, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QTest::keyClick(w.windowHandle(), key, mods);
+}
+
+void openMenu(frmMain& w, const char* name)
+{
+    QMenuBar* bar = w.menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->actionGeometry(w.item(name)).center());
+}
+
+void tapAlt(frmMain& w)
+{
+    QTest::keyPress(w.windowHandle(), Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyRelease(w.windowHandle(), Qt::Key_Alt, Qt::NoModifier);
+}
+
+// Whatever was done with the menus before, Esc, PageUp and PageDown reach the
+// key handler once no menu is open.
+TEST(MenuKeys, KeysReachTheHandlerOnceNoMenuIsOpen)
+{
+    struct Before {
+        const char* what;
+        std::function<void(frmMain&)> act;
+    };
+    const Before befores[] = {
+        {"nothing", [](frmMain&) {}},
+        {"\"Игра\" opened with the mouse, closed with Esc",
+         [](frmMain& w) {
+             openMenu(w, "mnuGame");
+             ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+             press(w, Qt::Key_Escape);
+         }},
+        {"\"Настройки\" opened with the mouse, closed with Esc",
+         [](frmMain& w) {
+             openMenu(w, "mnuOptions");
+             press(w, Qt::Key_Escape);
+         }},
+        {"a submenu opened from the keyboard, both menus closed with Esc",
+         [](frmMain& w) {
+             openMenu(w, "mnuGame");
+             QMenu* game = w.item("mnuGame")->menu();
+             press(w, Qt::Key_Up);  // from the bottom: "Набор раскладов 2"
+             press(w, Qt::Key_Right);
+             ASSERT_EQ(QApplication::activePopupWidget(), w.item("mnuGameL21L40")->menu());
+             press(w, Qt::Key_Escape);
+             ASSERT_EQ(QApplication::activePopupWidget(), game);
+             press(w, Qt::Key_Escape);
+         }},
+        {"a menu opened with the mouse, closed by a click on its title",
+         [](frmMain& w) {
+             openMenu(w, "mnuGame");
+             openMenu(w, "mnuGame");
+         }},
+        {"Alt tapped",
+         [](frmMain& w) {
+             tapAlt(w);
+             ASSERT_NE(w.menuBar()->activeAction(), nullptr);  // the menu bar took the keyboard
+         }},
+        {"Alt tapped, then Right", [](frmMain& w) {
+             tapAlt(w);
+             press(w, Qt::Key_Right);
+         }},
+        {"Alt tapped twice",
+         [](frmMain& w) {
+             tapAlt(w);
+             tapAlt(w);
+         }},
+        {"Alt and Down opened a menu, Esc closed it",
+         [](frmMain& w) {
+             tapAlt(w);
+             press(w, Qt::Key_Down);
+             ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+             press(w, Qt::Key_Escape);
+         }},
+    };
+    struct Key {
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        int layoutAfter;  // from layout 6; 0: the window closes
+    };
+    const Key keys[] = {
+        {Qt::Key_Escape, Qt::NoModifier, 0},
+        {Qt::Key_Escape, Qt::ShiftModifier, 0},
+        {Qt::Key_PageUp, Qt::NoModifier, 7},
+        {Qt::Key_PageDown, Qt::NoModifier, 5},
+    };
+    for (const Before& before : befores)
+        for (const Key& k : keys) {
+            SCOPED_TRACE(testing::Message() << before.what << ", then key " << QKeySequence(k.key | k.mods).toString().toStdString());
+            auto w = makeWindow(5);
+            w->show();
+            w->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+            w->layoutItem(6)->trigger();
+            QSignalSpy closed(w.get(), &frmMain::unloaded);
+            before.act(*w);
+            ASSERT_EQ(QApplication::activePopupWidget(), nullptr);
+            press(*w, k.key, k.mods);
+            if (k.layoutAfter == 0) {
+                EXPECT_EQ(closed.count(), 1);
+                EXPECT_FALSE(w->isVisible());
+            } else {
+                EXPECT_EQ(closed.count(), 0);
+                EXPECT_EQ(w->currentLayout(), k.layoutAfter);
+                // Again: the key keeps reaching the handler.
+                press(*w, k.key, k.mods);
+                EXPECT_EQ(w->currentLayout(), k.layoutAfter == 7 ? 8 : 4);
+            }
+        }
+}
+
+// With a menu open Esc closes that menu only; the next Esc closes the game.
+TEST(MenuKeys, EscInAnOpenMenuClosesOnlyTheMenu)
+{
+    for (const char* menu : {"mnuGame", "mnuOptions"}) {
+        SCOPED_TRACE(menu);
+        auto w = makeWindow(5);
+        w->show();
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        QSignalSpy closed(w.get(), &frmMain::unloaded);
+        openMenu(*w, menu);
+        ASSERT_EQ(QApplication::activePopupWidget(), w->item(menu)->menu());
+        press(*w, Qt::Key_Escape);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        EXPECT_EQ(closed.count(), 0);
+        EXPECT_TRUE(w->isVisible());
+        press(*w, Qt::Key_Escape);
+        EXPECT_EQ(closed.count(), 1);
+    }
 }
 
 }  // namespace
