@@ -165,14 +165,14 @@ def bird():
     """The one of bamboo: a peacock-like bird standing on a bamboo perch."""
     s = []
     # Tail: three long feathers hanging behind the perch, each ending in an eye.
-    for (x1, y1, cx, cy, x2, y2) in ((22, 44, 10, 50, 5, 64), (24, 46, 16, 56, 12, 69), (26, 47, 24, 60, 21, 71)):
+    for (x1, y1, cx, cy, x2, y2) in ((22, 44, 10, 50, 6.5, 62), (24, 46, 16, 55, 13, 67), (26, 47, 24, 59, 21.5, 69)):
         s.append(f'<path fill="none" stroke="{GREEN}" stroke-width="2.4" stroke-linecap="round" '
                  f'd="M{x1} {y1}Q{cx} {cy} {x2} {y2}"/>')
         s.append(f'<circle cx="{x2}" cy="{y2}" r="3.3" fill="{GREEN}"/>')
         s.append(f'<circle cx="{x2}" cy="{y2}" r="2" fill="{RED}"/>')
         s.append(f'<circle cx="{x2}" cy="{y2}" r="0.8" fill="{WHITE}"/>')
     # Perch: a slanting bamboo cane with a leaf.
-    s.append(stick(33, 58, 58, 5.2, GREEN, angle=-84))
+    s.append(stick(34, 58, 54, 5.2, GREEN, angle=-84))
     s.append(f'<path fill="{GREEN}" d="M46 57C50 49 56 47 62 46C58 51 53 55 46 57Z"/>')
     # Legs, and toes gripping the cane.
     s.append(f'<path fill="none" stroke="{RED}" stroke-width="1.8" stroke-linecap="round" stroke-linejoin="round" '
