@@ -35,6 +35,9 @@ frmMain::frmMain(const frmMainOptions& options) : options_(options)
 
     board_ = new BoardView(this);
     setCentralWidget(board_);
+    // The pictures are made for the screen's device pixel ratio, and again
+    // when the window moves to a screen with another.
+    board_->setPictureSource(&pictures_);
     connect(board_, &BoardView::spriteClicked, this, [this](int n) { im_Click(static_cast<int16_t>(n)); });
     connect(board_, &BoardView::spriteDoubleClicked, this,
             [this](int n) { im_DblClick(static_cast<int16_t>(n)); });

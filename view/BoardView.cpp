@@ -4,8 +4,33 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
+
+#include "view/TilePictures.h"
 
 namespace plitar {
+
+namespace {
+
+// The logical size of a picture: its pixels at ratio 1; above, the size it
+// was made for (round(w * p) / p comes back to w for every p >= 1).
+QSize logicalSize(const QImage& picture)
+{
+    const qreal p = picture.devicePixelRatio();
+    if (p == 1)
+        return picture.size();
+    return {qRound(picture.width() / p), qRound(picture.height() / p)};
+}
+
+// The device pixels of a logical rectangle on a device of ratio p whose
+// logical origin lies at device point `origin`.
+QRect deviceRect(QPoint pos, QSize size, qreal p, QPointF origin)
+{
+    return {qRound(origin.x() + pos.x() * p), qRound(origin.y() + pos.y() * p), qRound(size.width() * p),
+            qRound(size.height() * p)};
+}
+
+}  // namespace
 
 BoardView::BoardView(QWidget* parent) : QWidget(parent)
 {
@@ -22,8 +47,46 @@ BoardView::BoardView(QWidget* parent) : QWidget(parent)
 void BoardView::touch(int n)
 {
     const QRect r = spriteRect(n);
-    if (!r.isEmpty() && sprites_[static_cast<size_t>(n)].visible)
-        update(r);
+    if (r.isEmpty() || !sprites_[static_cast<size_t>(n)].visible)
+        return;
+    // Above ratio 1 a sprite's device pixels may reach one logical pixel
+    // further than its logical rectangle once rounded.
+    update(devicePixelRatioF() == 1 ? r : r.adjusted(-1, -1, 1, 1));
+}
+
+void BoardView::setPictureSource(TilePictures* source)
+{
+    source_ = source;
+    followRatio();
+}
+
+bool BoardView::followRatio()
+{
+    if (!source_)
+        return false;
+    const double ratio = TilePictures::usableRatio(devicePixelRatioF());
+    if (ratio == source_->devicePixelRatio())
+        return false;
+    source_->setDevicePixelRatio(ratio);
+    for (Sprite& s : sprites_)
+        if (s.exists && s.picture)
+            s.picture = source_->atCurrentRatio(s.picture);
+    update();
+    return true;
+}
+
+bool BoardView::event(QEvent* event)
+{
+    // Qt 6.4 tells a widget of its window's move to another screen with this
+    // event; later versions also send DevicePixelRatioChange for a new ratio
+    // on the same screen. A paint checks the ratio as well, for any other way.
+    if (event->type() == QEvent::ScreenChangeInternal)
+        followRatio();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    if (event->type() == QEvent::DevicePixelRatioChange)
+        followRatio();
+#endif
+    return QWidget::event(event);
 }
 
 void BoardView::createSprite(int n)
@@ -104,14 +167,23 @@ QRect BoardView::spriteRect(int n) const
     if (!spriteExists(n))
         return {};
     const Sprite& s = sprites_[static_cast<size_t>(n)];
-    return s.picture ? QRect(s.pos, s.picture->size()) : QRect();
+    return s.picture ? QRect(s.pos, logicalSize(*s.picture)) : QRect();
 }
 
-int BoardView::spriteAt(QPoint p) const
+int BoardView::spriteAt(QPoint p) const { return spriteAt(QPointF(p)); }
+
+int BoardView::spriteAt(QPointF p) const
 {
-    for (int16_t n : stack_)
-        if (sprites_[static_cast<size_t>(n)].visible && spriteRect(n).contains(p))
+    // The device pixel under the pointer, and the device pixels of each sprite.
+    const qreal ratio = devicePixelRatioF();
+    const QPointF origin = QPointF(mapTo(window(), QPoint(0, 0))) * ratio;
+    const QPoint pixel(static_cast<int>(std::floor(origin.x() + p.x() * ratio + 1e-6)),
+                       static_cast<int>(std::floor(origin.y() + p.y() * ratio + 1e-6)));
+    for (int16_t n : stack_) {
+        const Sprite& s = sprites_[static_cast<size_t>(n)];
+        if (s.visible && s.picture && deviceRect(s.pos, logicalSize(*s.picture), ratio, origin).contains(pixel))
             return n;
+    }
     return 0;
 }
 
@@ -126,18 +198,50 @@ QRect BoardView::spritesBounds() const
 
 void BoardView::paintBoard(QPainter& painter, const QRect& area) const
 {
-    painter.fillRect(area, kBoardColour);
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
+    if (ratio == 1) {
+        painter.fillRect(area, kBoardColour);
+        for (auto it = stack_.rbegin(); it != stack_.rend(); ++it) {
+            const Sprite& s = sprites_[static_cast<size_t>(*it)];
+            if (s.visible && s.picture && area.intersects(QRect(s.pos, s.picture->size())))
+                painter.drawImage(s.pos, *s.picture);
+        }
+        return;
+    }
+    // Above ratio 1 the pictures made for the ratio are copied in device
+    // pixels: the painter is turned to device pixels (its scale undone, the
+    // offset of the widget in its window kept) and each picture put at the
+    // rounded device position of its sprite.
+    const QRect wide = area.adjusted(-1, -1, 1, 1);  // the rounded edges of the area
+    painter.fillRect(wide, kBoardColour);
+    const QPointF origin = painter.deviceTransform().map(QPointF(0, 0));
+    painter.save();
+    painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+    const QPointF base = painter.deviceTransform().map(QPointF(0, 0));
     for (auto it = stack_.rbegin(); it != stack_.rend(); ++it) {
         const Sprite& s = sprites_[static_cast<size_t>(*it)];
-        if (s.visible && s.picture && area.intersects(QRect(s.pos, s.picture->size())))
-            painter.drawImage(s.pos, *s.picture);
+        if (!s.visible || !s.picture)
+            continue;
+        const QSize size = logicalSize(*s.picture);
+        if (!wide.intersects(QRect(s.pos, size)))
+            continue;
+        const QRect to = deviceRect(s.pos, size, ratio, origin);
+        if (s.picture->devicePixelRatio() == ratio && s.picture->size() == to.size()) {
+            // The same pixels seen as a picture of ratio 1, which the painter copies unscaled.
+            const QImage pixels(s.picture->constBits(), s.picture->width(), s.picture->height(),
+                                s.picture->bytesPerLine(), s.picture->format());
+            painter.drawImage(QPointF(to.topLeft()) - base, pixels);
+        } else {
+            painter.drawImage(QRectF(QPointF(to.topLeft()) - base, QSizeF(to.size())), *s.picture);
+        }
     }
+    painter.restore();
 }
 
 void BoardView::paintEvent(QPaintEvent* event)
 {
+    followRatio();
     QPainter painter(this);
-    painter.setClipRegion(event->region());
     paintBoard(painter, event->rect());
 }
 

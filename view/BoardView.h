@@ -4,6 +4,14 @@
 // afterwards, so the tile created first covers everything it overlaps. The
 // widget paints the sprites itself, bottom to top, and sends a press to the
 // topmost visible sprite under the pointer.
+//
+// Positions are logical pixels. On a screen with a device pixel ratio p a
+// sprite at logical (x, y) covers the device pixels from round(x * p),
+// round(y * p) (counted from the window's corner, halves rounded up, as Qt
+// rounds its update regions), as many as its picture has when the picture is
+// made for p; such a picture is copied there pixel for pixel. A picture made
+// for another ratio is scaled into the sprite's logical rectangle. A press
+// goes to the topmost sprite covering the device pixel under the pointer.
 #pragma once
 
 #include <QColor>
@@ -19,12 +27,20 @@
 
 namespace plitar {
 
+class TilePictures;
+
 class BoardView : public QWidget {
     Q_OBJECT
 public:
     static inline const QColor kBoardColour{192, 192, 255};
 
     explicit BoardView(QWidget* parent = nullptr);
+
+    // The store the sprites' pictures come from. The view keeps it at the
+    // screen's device pixel ratio: now, and whenever the window moves to a
+    // screen with another ratio, when every sprite is given the same picture
+    // made for the new ratio. Without a store the pictures stay as given.
+    void setPictureSource(TilePictures* source);
 
     // --- sprite machinery (n = 1..144) ---
     void createSprite(int n);  // hidden, no picture, beneath all existing sprites
@@ -40,9 +56,11 @@ public:
     bool spriteVisible(int n) const;
     QPoint spritePos(int n) const;
     const QImage* spritePicture(int n) const;
-    QRect spriteRect(int n) const;  // empty when the sprite has no picture
+    // In logical pixels; empty when the sprite has no picture.
+    QRect spriteRect(int n) const;
     // The topmost visible sprite whose picture covers the point, 0 for none.
     int spriteAt(QPoint p) const;
+    int spriteAt(QPointF p) const;
     // Existing sprites from the top of the stack to the bottom.
     const std::vector<int16_t>& stack() const { return stack_; }
     // The rectangle that holds every visible sprite (empty when none).
@@ -59,6 +77,7 @@ signals:
     void backgroundClicked();
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -73,6 +92,9 @@ private:
     };
     bool valid(int n) const { return n >= 1 && n <= kMaxTiles; }
     void touch(int n);  // schedule a repaint of the sprite's current rectangle
+    // Gives the pictures of the screen's ratio when the store's differs;
+    // true if it did.
+    bool followRatio();
 
     std::array<Sprite, kMaxTiles + 1> sprites_{};  // [0] is never a tile
     std::vector<int16_t> stack_;                   // top first
@@ -81,6 +103,7 @@ private:
     bool pressed_ = false;
     bool doublePress_ = false;
     int pressTarget_ = 0;
+    TilePictures* source_ = nullptr;
 };
 
 }  // namespace plitar

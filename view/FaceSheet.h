@@ -1,10 +1,13 @@
 // How the faces' symbol layers are stored in the program: rendered from
-// assets/faces/NN.svg at build time (view/bake/), one sheet per tile size,
-// built in as the resource :/plitar/faces/<size>.argb. Shared by the program
-// that writes the sheets and by TilePictures, which reads them.
+// assets/faces/NN.svg at build time (view/bake/), one sheet per tile size and
+// baked device pixel ratio, built in as the resource
+// :/plitar/faces/<size>.argb (ratio 1) or :/plitar/faces/<size>@2x.argb.
+// Shared by the program that writes the sheets and by TilePictures, which
+// reads them. Other ratios are rendered from the SVG files when first needed.
 //
 // A sheet holds the layers of faces 1..42 side by side, each the size of the
-// face rectangle (TileShape::face()), face f at column (f - 1) x its width.
+// face rectangle (TileShape::face() of tileShape(size, ratio)), face f at
+// column (f - 1) x its width.
 // Its file is the bare pixels, row after row with no gap, in the form
 // QPainter blends from: QImage::Format_ARGB32_Premultiplied in the byte order
 // of the machine that built the program. The resource compiler packs it
@@ -19,9 +22,22 @@
 
 namespace plitar {
 
-inline QString faceSheetName(int size) { return QStringLiteral("faces/%1.argb").arg(size); }
+// The device pixel ratios whose sheets are baked: a plain screen and one
+// scaled to 200 %, the two most common.
+inline constexpr int kBakedRatios[] = {1, 2};
 
-inline QString faceSheetResource(int size) { return QStringLiteral(":/plitar/") + faceSheetName(size); }
+inline QString faceSheetName(int size, int ratio = 1)
+{
+    return ratio == 1 ? QStringLiteral("faces/%1.argb").arg(size) : QStringLiteral("faces/%1@%2x.argb").arg(size).arg(ratio);
+}
+
+inline QString faceSheetResource(int size, int ratio = 1) { return QStringLiteral(":/plitar/") + faceSheetName(size, ratio); }
+
+// The face art itself, built in from assets/faces/ (assets/plitar.qrc).
+inline QString faceArtResource(int face)
+{
+    return QStringLiteral(":/plitar/faces/%1.svg").arg(face, 2, 10, QLatin1Char('0'));
+}
 
 // Where face f's layer lies in a sheet of layers of the given size.
 inline QRect layerInSheet(QSize layer, int face)

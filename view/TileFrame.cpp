@@ -27,7 +27,18 @@
 // y' = H-1-y, x' + y' = d-1 is black and x' + y' < d-1 is board colour, so
 // the last rows H-4..H-1 (H-3..H-1 at the small sizes) end in 1, 2, 3, 4
 // board-coloured pixels.
+//
+// On a screen with a device pixel ratio above 1 the same drawing is made in
+// device pixels with every width scaled (TileShape::line for the black lines,
+// the blue the rest of the depth): the black lines across the band are the
+// first and last `line` pixels, the cut's edge and the 45-degree line run
+// `line` pixels wide along each row, and at the bottom-left corner each pixel
+// takes the colour of whichever band it lies further out in (a mitred join).
+// With line = 1 every rule above comes out exactly as written.
 #include "view/TileFrame.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace plitar {
 
@@ -42,38 +53,57 @@ TileShape tileShape(int size)
     }
 }
 
+TileShape tileShape(int size, double ratio)
+{
+    TileShape s = tileShape(size);
+    if (s.width == 0 || ratio == 1.0)
+        return s;
+    // Halves round up, as Qt rounds logical to device positions.
+    auto scaled = [ratio](int v) { return std::max(1, static_cast<int>(std::floor(v * ratio + 0.5))); };
+    const int blue = scaled(s.depth - 2);
+    s.width = scaled(s.width);
+    s.height = scaled(s.height);
+    s.line = scaled(1);
+    s.depth = 2 * s.line + blue;
+    return s;
+}
+
 namespace {
 
-// Colour j pixels out from the face, across a band d pixels wide.
-QRgb across(int j, int d) { return (j == 0 || j == d - 1) ? kSideBlack : kSideBlue; }
+// Colour j pixels out from the face, across a band d pixels wide whose two
+// black lines are `line` pixels wide.
+QRgb across(int j, int d, int line) { return (j < line || j >= d - line) ? kSideBlack : kSideBlue; }
 
 // The cut at the top-left end of the side, in coordinates measured from the
 // picture's top-left corner; 0 when (x, y) is not part of the cut.
-QRgb cut(int x, int y, int d)
+QRgb cut(int x, int y, int d, int line)
 {
     if (y > d - 1 || x + y > d - 1)
         return 0;
-    return x + y == d - 1 ? kSideBlack : kBoardColour;
+    return x + y >= d - line ? kSideBlack : kBoardColour;
 }
 
 }  // namespace
 
 QRgb sidePixel(const TileShape& s, int x, int y)
 {
-    const int d = s.depth;
-    if (QRgb c = cut(x, y, d))
+    const int d = s.depth, line = s.line;
+    if (QRgb c = cut(x, y, d, line))
         return c;
-    if (QRgb c = cut(s.width - 1 - x, s.height - 1 - y, d))
+    if (QRgb c = cut(s.width - 1 - x, s.height - 1 - y, d, line))
         return c;
     const int k = y - (s.height - d);  // row inside the bottom band, < 0 above it
     if (k < 0)
-        return across(d - 1 - x, d);  // left band
+        return across(d - 1 - x, d, line);  // left band
     if (x >= d)
-        return across(k, d);  // bottom band
-    // Bottom-left corner, split by the 45-degree line.
-    if (x + k == d - 1)
+        return across(k, d, line);  // bottom band
+    // Bottom-left corner, split by the 45-degree line: t is how much further
+    // out the pixel lies in the left band than in the bottom band. The line
+    // takes `line` pixels of each row around t = 0 (t = 0 alone at ratio 1).
+    const int left = d - 1 - x, t = left - k;
+    if (t >= -(line / 2) && t < line - line / 2)
         return kSideBlack;
-    return x + k < d - 1 ? across(d - 1 - x, d) : across(k, d);
+    return across(std::max(left, k), d, line);
 }
 
 void paintSide(QImage& picture, const TileShape& s)

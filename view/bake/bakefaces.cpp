@@ -2,9 +2,11 @@
 // render 42 SVG files at every start.
 //
 //   plitar_bakefaces FACES-DIR OUT-DIR
-//     reads FACES-DIR/01.svg .. 42.svg and writes, for each tile size, the
-//     sheet of the faces' symbol layers OUT-DIR/faces/<size>.argb (laid out
-//     and encoded as view/FaceSheet.h says) and OUT-DIR/faces.qrc naming them.
+//     reads FACES-DIR/01.svg .. 42.svg and writes, for each tile size and
+//     baked device pixel ratio, the sheet of the faces' symbol layers
+//     OUT-DIR/faces/<size>.argb and <size>@2x.argb (laid out and encoded as
+//     view/FaceSheet.h says) and OUT-DIR/faces.qrc naming them and the SVG
+//     files, which are built in as well.
 //   plitar_bakefaces --icons ICON-SVG OUT-DIR
 //     renders the window icon at the installed sizes into
 //     OUT-DIR/<N>x<N>/apps/plitar.png, to be copied into assets/icons/hicolor/.
@@ -46,22 +48,28 @@ bool bakeFaces(const QString& faces, const QString& out)
     if (!QDir().mkpath(out + QStringLiteral("/faces")))
         return fail(QStringLiteral("cannot make ") + out + QStringLiteral("/faces"));
     QString qrc = QStringLiteral("<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n  <qresource prefix=\"/plitar\">\n");
-    for (int size : kTileSizes) {
-        const QSize layer = tileShape(size).face().size();
-        QImage sheet(sheetSize(layer, kFaceCount), QImage::Format_ARGB32_Premultiplied);
-        sheet.fill(Qt::transparent);
-        for (int f = 1; f <= kFaceCount; ++f) {
-            const QImage symbols = renderArt(*art[f - 1], layer);
-            const QRect to = layerInSheet(layer, f);
-            for (int y = 0; y < layer.height(); ++y)
-                std::memcpy(sheet.scanLine(y) + to.left() * 4, symbols.constScanLine(y), layer.width() * 4);
+    for (int ratio : kBakedRatios)
+        for (int size : kTileSizes) {
+            const QSize layer = tileShape(size, ratio).face().size();
+            QImage sheet(sheetSize(layer, kFaceCount), QImage::Format_ARGB32_Premultiplied);
+            sheet.fill(Qt::transparent);
+            for (int f = 1; f <= kFaceCount; ++f) {
+                const QImage symbols = renderArt(*art[f - 1], layer);
+                const QRect to = layerInSheet(layer, f);
+                for (int y = 0; y < layer.height(); ++y)
+                    std::memcpy(sheet.scanLine(y) + to.left() * 4, symbols.constScanLine(y), layer.width() * 4);
+            }
+            QFile file(out + QLatin1Char('/') + faceSheetName(size, ratio));
+            const QByteArray bytes = sheetBytes(sheet);
+            if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+                return fail(QStringLiteral("cannot write ") + file.fileName());
+            qrc += QStringLiteral("    <file>%1</file>\n").arg(faceSheetName(size, ratio));
         }
-        QFile file(out + QLatin1Char('/') + faceSheetName(size));
-        const QByteArray bytes = sheetBytes(sheet);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            return fail(QStringLiteral("cannot write ") + file.fileName());
-        qrc += QStringLiteral("    <file>%1</file>\n").arg(faceSheetName(size));
-    }
+    // The art itself, for screens whose ratio has no baked sheet.
+    for (int f = 1; f <= kFaceCount; ++f)
+        qrc += QStringLiteral("    <file alias=\"faces/%1.svg\">%2/%1.svg</file>\n")
+                   .arg(f, 2, 10, QLatin1Char('0'))
+                   .arg(QDir(faces).absolutePath());
     qrc += QStringLiteral("  </qresource>\n</RCC>\n");
     QFile list(out + QStringLiteral("/faces.qrc"));
     if (!list.open(QIODevice::WriteOnly) || list.write(qrc.toUtf8()) < 0)
