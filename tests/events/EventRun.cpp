@@ -592,7 +592,7 @@ std::optional<QPoint> visiblePixel(const BoardView& b, int n, std::mt19937& rng)
     }
     for (int y = r.top(); y <= r.bottom(); y += 3)
         for (int x = r.left(); x <= r.right(); x += 3)
-            if (b.spriteAt({x, y}) == n)
+            if (b.spriteAt(QPoint(x, y)) == n)
                 return QPoint(x, y);
     return std::nullopt;
 }
