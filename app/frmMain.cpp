@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -29,9 +30,8 @@ frmMain::frmMain(const frmMainOptions& options) : options_(options)
     setObjectName("frmMain");
     setWindowTitle(QStringLiteral("Плитар"));
     setWindowIcon(plitarIcon());
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, BoardView::kBoardColour);
-    setPalette(pal);
+    // Only the board has the board colour (its view paints it); the menu bar
+    // and the menus keep the desktop's colours.
 
     board_ = new BoardView(this);
     setCentralWidget(board_);
@@ -80,6 +80,23 @@ void frmMain::connectMarked(QAction* action, std::function<void()> handler)
     });
 }
 
+QActionGroup* frmMain::oneOfMany()
+{
+    auto* group = new QActionGroup(this);
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    return group;
+}
+
+void frmMain::connectChosen(QAction* action, std::function<void()> handler)
+{
+    // Qt has moved the group's mark to the chosen item already, which is what
+    // the handler then does itself: a layout item unmarks every layout and
+    // marks its own; a size item marks its own and unmarks the others, or
+    // changes nothing when its size is the current one, and Qt leaves the
+    // marked item of a group alone too.
+    connect(action, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+}
+
 void frmMain::createMenus()
 {
     QMenu* game = menuBar()->addMenu(QStringLiteral("Игра"));
@@ -95,10 +112,14 @@ void frmMain::createMenus()
     withKey(addItem(game, "mnuReNew", QStringLiteral("Заново"), &frmMain::mnuReNew_Click), Qt::Key_F2);
     game->addSeparator()->setObjectName("r1");
 
-    auto addLayout = [this](QMenu* menu, int number) {
+    // The layouts, and below the tile sizes, are one-of-many choices and show
+    // the toolkit's mark for them; the three options are check boxes.
+    QActionGroup* layouts = oneOfMany();
+    auto addLayout = [this, layouts](QMenu* menu, int number) {
         const LayoutItem& li = kLayoutItems[static_cast<size_t>(number - 1)];
         QAction* a = addOption(menu, std::string(li.name).c_str(), qs(li.caption), false);
-        connectMarked(a, [this, number] { mnuGame_Click(number); });
+        layouts->addAction(a);
+        connectChosen(a, [this, number] { mnuGame_Click(number); });
         layoutItems_[static_cast<size_t>(number - 1)] = a;
     };
     for (int k = 1; k <= 6; ++k)
@@ -144,10 +165,12 @@ void frmMain::createMenus()
         {56, "mnuSize56", QStringLiteral("Размер костей 56х64")},
         {49, "mnuSize49", QStringLiteral("Размер костей 49х56")},
     };
+    QActionGroup* sizeGroup = oneOfMany();
     for (size_t i = 0; i < 4; ++i) {
         QAction* a = addOption(opts, sizes[i].name, sizes[i].caption, sizes[i].size == 56);
+        sizeGroup->addAction(a);
         const int16_t size = sizes[i].size;
-        connectMarked(a, [this, size] { mnuSize_Click(size); });
+        connectChosen(a, [this, size] { mnuSize_Click(size); });
         sizeItems_[i] = a;
     }
 }

@@ -18,6 +18,7 @@
 #include "view/TilePictures.h"
 
 class QAction;
+class QActionGroup;
 class QMenu;
 
 namespace plitar {
@@ -104,6 +105,10 @@ private:
     // Runs a handler for a checkable item whose mark the handler itself sets:
     // Qt has already flipped the mark on the click, so it is flipped back first.
     void connectMarked(QAction* action, std::function<void()> handler);
+    // An exclusive group: its items show the one-of-many mark.
+    QActionGroup* oneOfMany();
+    // Runs the handler of an item of such a group.
+    void connectChosen(QAction* action, std::function<void()> handler);
 
     frmMainOptions options_;
     modPlitar game_{*this};

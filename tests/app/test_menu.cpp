@@ -1,6 +1,7 @@
 // The menu bar against its tables: names, captions, order, separators, keys
 // and the marks at start; each mark flips exactly once per choice.
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -128,6 +129,32 @@ TEST_F(MenuTest, MarksAtStart)
     EXPECT_EQ(marked, want);
     EXPECT_TRUE(layout == 1 || layout == 2 || layout == 4) << layout;
     expectViewMatchesGame(w());
+}
+
+// The layouts and the sizes are one-of-many in the toolkit's sense, so the
+// menus show its round mark for them; the options are check boxes.
+TEST_F(MenuTest, LayoutsAndSizesAreOneOfMany)
+{
+    std::vector<QAction*> layouts, sizes;
+    for (int k = 1; k <= 46; ++k)
+        layouts.push_back(w().layoutItem(k));
+    for (int s : {70, 63, 56, 49})
+        sizes.push_back(w().sizeItem(s));
+    for (const auto* items : {&layouts, &sizes}) {
+        QActionGroup* group = items->front()->actionGroup();
+        ASSERT_NE(group, nullptr);
+        EXPECT_EQ(group->exclusionPolicy(), QActionGroup::ExclusionPolicy::Exclusive);
+        EXPECT_EQ(group->actions().size(), static_cast<qsizetype>(items->size()));
+        for (QAction* a : *items) {
+            EXPECT_TRUE(a->isCheckable()) << a->objectName().toStdString();
+            EXPECT_EQ(a->actionGroup(), group) << a->objectName().toStdString();
+        }
+    }
+    EXPECT_NE(layouts.front()->actionGroup(), sizes.front()->actionGroup());
+    for (const char* name : {"mnuAutoSort", "mnuGray", "mnuESC"}) {
+        EXPECT_TRUE(w().item(name)->isCheckable()) << name;
+        EXPECT_EQ(w().item(name)->actionGroup(), nullptr) << name;
+    }
 }
 
 // The captions here and the layouts they start agree with the catalog.

@@ -1,6 +1,8 @@
 // The window itself: title, client area, background, icon; closing ends the
 // program; an internal fault shows its box and ends it; one copy per user.
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QTimer>
@@ -26,6 +28,22 @@ TEST_F(WindowShape, ClientAreaBackgroundIconAndCaption)
     const QRect r = board().spriteRect(top);
     const QPoint p = r.topLeft() + QPoint(r.width() - 2, 2);
     EXPECT_EQ(shot.pixel(p), board().spritePicture(top)->pixel(QPoint(r.width() - 2, 2)));
+    // Only the board has the board colour: the menu bar and the menus keep
+    // the desktop's colours.
+    std::vector<QWidget*> menus{w().menuBar()};
+    for (QMenu* m : w().findChildren<QMenu*>())
+        menus.push_back(m);
+    EXPECT_GE(menus.size(), 6u);  // the bar, two menus, three sets
+    for (QWidget* m : menus)
+        for (auto role : {QPalette::Window, QPalette::Button, QPalette::Base})
+            EXPECT_EQ(m->palette().color(role), QApplication::palette(m).color(role))
+                << m->objectName().toStdString() << " role " << role;
+    const QImage bar = w().menuBar()->grab().toImage();
+    int boardColoured = 0;
+    for (int y = 0; y < bar.height(); ++y)
+        for (int x = 0; x < bar.width(); ++x)
+            boardColoured += QColor(bar.pixel(x, y)) == QColor(192, 192, 255);
+    EXPECT_EQ(boardColoured, 0);
     const std::string title = caption(w());
     EXPECT_EQ(title.rfind("Плитар ", 0), 0u) << title;
     EXPECT_NE(title.find(" / " + std::to_string(g().nTotal) + " / " + std::to_string(g().nTotal)),
