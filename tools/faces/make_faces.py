@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-"""Draws all the game's art from the sign outlines in assets/glyphs/glyphs.svg
-(made by tools/glyphs/make_glyphs.py):
+"""Draws all the game's art; the Chinese signs and the digits are the outlines
+in assets/glyphs/glyphs.svg (made by tools/glyphs/make_glyphs.py). It writes:
 
     faces/01.svg .. 42.svg                 the 42 tile faces
     icons/hicolor/scalable/apps/plitar.svg  the icon
