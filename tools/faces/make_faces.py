@@ -470,8 +470,15 @@ def face(code):
     raise ValueError(code)
 
 
+# The Arphic Public License asks every file that changes its outlines to say so.
+ARPHIC_NOTICE = ("<!-- The signs on this face are outlines of AR PL UKai (Arphic Public License,"
+                 " assets/glyphs/LICENSE) from assets/glyphs/glyphs.svg, scaled, placed and,"
+                 " for the corner signs, thickened by tools/faces/make_faces.py in 2026. -->\n")
+
+
 def svg(width, height, body):
-    return ('<?xml version="1.0" encoding="UTF-8"?>\n'
+    notice = ARPHIC_NOTICE if any(d in body for _, d in GLYPHS.values()) else ""
+    return ('<?xml version="1.0" encoding="UTF-8"?>\n' + notice +
             f'<svg xmlns="http://www.w3.org/2000/svg" version="1.2" baseProfile="tiny" width="{width}" height="{height}" viewBox="0 0 {width} {height}">\n'
             f'{body}\n</svg>\n')
 
