@@ -214,9 +214,10 @@ void frmMain::Form_Load()
     }
 
     if (options_.singleInstanceCheck) {
-        instance_ = std::make_unique<SingleInstance>(SingleInstance::nameForThisUser());
+        instance_ = std::make_unique<SingleInstance>(SingleInstance::forThisUser());
         if (!instance_->first())
-            std::_Exit(0);  // silently, before any window
+            std::_Exit(0);  // the running copy was asked to come forward; silently, before any window
+        connect(instance_.get(), &SingleInstance::comeForward, this, &frmMain::comeForward);
     }
 
     game_.nSize = 56;
@@ -234,6 +235,14 @@ void frmMain::Form_Unload()
     if (options_.exitOnClose)
         std::_Exit(0);
     emit unloaded();
+}
+
+void frmMain::comeForward()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

@@ -43,6 +43,8 @@ public:
     // --- start-up and closing ---
     void Form_Load();
     void Form_Unload();
+    // Un-minimises, raises and activates the window: a second start asks for it.
+    void comeForward();
 
     // --- the board view ---
     void subReSize();
