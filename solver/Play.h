@@ -1,0 +1,109 @@
+// Deals and games for the solver's figures, run on the game's own state
+// object: the game's dealer and shuffle with a seeded random source, the
+// usual deal of this kind of game for comparison, and a scripted player.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+#include <random>
+#include <stdexcept>
+#include <string>
+
+#include "board/Host.h"
+#include "solver/Solver.h"
+
+namespace plitar {
+class modPlitar;
+}
+
+namespace plitar::solver {
+
+// A window stand-in: no sprites, the option "Перемешивать когда нет ходов" on,
+// a seeded random source, and an internal fault thrown as an exception.
+class SeededHost : public PlitarHost {
+public:
+    explicit SeededHost(uint64_t seed) : gen_(seed) {}
+    std::string caption() const override { return caption_; }
+    void setCaption(const std::string& text) override { caption_ = text; }
+    bool autoSortChecked() const override { return true; }
+    void setSpritePicture(int16_t, TileLook, int16_t, int16_t) override {}
+    void destroySprite(int16_t) override {}
+    float rnd() override { return static_cast<float>(gen_() >> 40) * 0x1p-24f; }
+    [[noreturn]] void fault(const std::string& text, const std::string& title) override
+    {
+        throw std::runtime_error(title + ": " + text);
+    }
+    std::mt19937_64& generator() { return gen_; }
+    void reseed(uint64_t seed) { gen_.seed(seed); }
+
+private:
+    std::mt19937_64 gen_;
+    std::string caption_;
+};
+
+// The seed of one deal: a function of the run's seed, the layout, the deal's
+// place in the run and what the deal is for, so that every deal is the same
+// whatever the number of threads.
+uint64_t dealSeed(uint64_t runSeed, int layout, uint64_t deal, int purpose);
+
+// Builds layout 1..46 on a cleared board and deals it with the game's dealer,
+// then counts the sprites as shown (aLoaded 1..nTotal), as a new game does.
+void dealGame(modPlitar& game, int layout);
+// The same layout dealt as usual: each of the 36 groups (34 faces, the four
+// flowers, the four seasons) on exactly four tiles, uniformly at random.
+// Throws std::invalid_argument for a layout that is not 144 tiles.
+void dealStandard(modPlitar& game, int layout);
+
+// "Перемешать": shuffle at least once, then until an open pair exists, at
+// most 101 times. Returns the number of shuffles; does nothing on an empty board.
+int shuffleAsMenu(modPlitar& game);
+
+// One pair taken off as a click on each tile does it: the caption, then the
+// automatic shuffle. Returns what funAutoSort answered (1: it shuffled).
+int removePair(modPlitar& game, int16_t first, int16_t second);
+
+// Plays a solver's line on the board through the click rules. False when a
+// move is not two free matching tiles; true when all moves were made.
+bool replay(modPlitar& game, const Problem& problem, const Result& result);
+
+struct PlayOut {
+    bool emptied = false;  // the game ended on an empty board
+    int shuffles = 0;      // times the game shuffled by itself (funAutoSort answered 1)
+    int solves = 0;
+    int undecided = 0;     // solver runs that reached their limit
+};
+// A game as played by default from a fresh deal: funAutoSort at the start and
+// after every pair; a player who plays a winning line whenever the position
+// can still be won, and otherwise the pair after which most tiles are free
+// (the first such pair in scan order).
+PlayOut playOut(modPlitar& game, Solver& solver, Limits limits);
+
+struct Tally {
+    long long won = 0, lost = 0, undecided = 0;
+    friend bool operator==(const Tally&, const Tally&) = default;
+};
+// Deals `deals` boards of a layout (the game's deal, or the usual one) and
+// solves each, on `threads` threads. Deal k is made from dealSeed(seed,
+// layout, k, usual ? 1 : 0) whatever thread takes it, so the tally does not
+// depend on the thread count.
+Tally solveDeals(int layout, long long deals, uint64_t seed, bool usual, int threads, Limits limits);
+
+// Runs body(k, board, solver) for k = 0..count-1 on `threads` threads, each
+// with its own board (on a SeededHost) and solver. An exception in one call
+// stops the run and is thrown again here.
+class Workers {
+public:
+    explicit Workers(int threads);
+    ~Workers();
+    Workers(const Workers&) = delete;
+    Workers& operator=(const Workers&) = delete;
+    struct Slot;
+    void run(long long count, const std::function<void(long long, SeededHost&, modPlitar&, Solver&)>& body);
+
+private:
+    std::vector<std::unique_ptr<Slot>> slots_;
+};
+
+}  // namespace plitar::solver
