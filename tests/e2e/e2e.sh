@@ -1,22 +1,54 @@
 #!/usr/bin/env bash
-# End to end: the real program under Xvfb with evilwm. Reads the caption with
-# xprop, looks at screenshots, presses F2, PageUp and Esc with xdotool, starts
-# a second copy while one runs, and starts again after a SIGKILL.
-#   e2e.sh path/to/plitar path/to/e2e_probe
+# End to end: the real program under Xvfb, with the window manager evilwm or
+# without one, with a session bus of its own or without a bus. Reads the
+# caption with xprop, looks at screenshots, clicks the menus and presses keys
+# with xdotool, starts a second copy while one runs (covered, and iconified),
+# lets another user's process hold the socket name (when run as root), and
+# starts again after a SIGKILL.
+#   e2e.sh path/to/plitar path/to/e2e_probe evilwm|bare bus|nobus
 set -uo pipefail
-game=$1 probe=$2
-for tool in Xvfb evilwm xdotool xprop xwininfo import; do
+game=$1 probe=$2 wm=$3 bus=$4
+
+# A network namespace of its own, so that the abstract socket names (and an X
+# server's) never meet those of another copy on this machine; then a session
+# bus of its own, or none.
+if [ -z "${PLITAR_E2E_INSIDE:-}" ]; then
+  export PLITAR_E2E_INSIDE=1
+  if unshare -n true 2>/dev/null; then
+    exec unshare -n bash "$0" "$@"
+  elif unshare -rn true 2>/dev/null; then
+    exec unshare -rn bash "$0" "$@"
+  fi
+  echo "note: no network namespace of its own; a copy of the game running here may disturb the test"
+fi
+if [ "$bus" = bus ] && [ -z "${PLITAR_E2E_BUS:-}" ]; then
+  command -v dbus-run-session >/dev/null || { echo "SKIP: dbus-run-session is missing"; exit 77; }
+  export PLITAR_E2E_BUS=1
+  exec dbus-run-session -- bash "$0" "$@"
+fi
+
+for tool in Xvfb xdotool xprop xwininfo xev import compare; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing"; exit 77; }
 done
+[ "$wm" = bare ] || command -v evilwm >/dev/null || { echo "SKIP: evilwm is missing"; exit 77; }
 
 work=$(mktemp -d)
+chmod 755 "$work"
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
-  [ -n "${KEEP:-}" ] && cp -r "$work" /tmp/e2e-kept; rm -rf "$work"
+  [ -n "${KEEP:-}" ] && cp -r "$work" "/tmp/e2e-kept-$wm-$bus"; rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+fail() { echo "FAIL ($wm, $bus): $*"; exit 1; }
+
+# The program runs on X whatever the environment asks for.
+export QT_QPA_PLATFORM=xcb
+mkdir -m 700 "$work/run"
+export XDG_RUNTIME_DIR=$work/run
+if [ "$bus" = nobus ]; then
+  export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus-here"
+fi
 
 # Waits up to $1 tenths of a second for the command after it to succeed.
 wait_for() {
@@ -28,88 +60,183 @@ wait_for() {
   return 1
 }
 
-# Xvfb picks a free display number itself and writes it to the pipe.
-Xvfb -displayfd 4 -screen 0 1280x800x24 -nolisten tcp -noreset 4>"$work/display" 2>"$work/xvfb.log" &
+# Xvfb picks a free display number itself and writes it to the pipe. Its
+# built-in fonts are all evilwm needs.
+Xvfb -displayfd 4 -screen 0 1280x800x24 -nolisten tcp -noreset -fp built-ins 4>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
 wait_for 100 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(head -1 "$work/display")"
-evilwm >/dev/null 2>&1 &
-pids+=($!)
+if [ "$wm" = evilwm ]; then
+  evilwm -fn fixed >"$work/evilwm.log" 2>&1 &
+  wm_pid=$!
+  pids+=($wm_pid)
+  wait_for 50 eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window' || fail "evilwm did not start"
+fi
 
 windows() { xdotool search --onlyvisible --name '^Плитар' 2>/dev/null; }
 one_window() { [ "$(windows | wc -l)" -eq 1 ]; }
 title() { xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
 is_status() { [[ "$(title "$1")" =~ ^Плитар\ [0-9]+\ /\ 144\ /\ 144(\ Перемешано|\ Не\ перемешивается)?$ ]]; }
-# The layout the screen shows (0 for none); the board lies right under the menu bar.
+# The window's client area on the screen: x y width height.
+geometry() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
+}
+# The layout the screen shows (0 for none, also while something covers the
+# board); the board lies right under the menu bar.
 shown_layout() {
-  local win=$1 x y h
-  eval "$(xwininfo -id "$win" | awk '/Absolute upper-left X/{print "x="$4} /Absolute upper-left Y/{print "y="$4} /Height:/{print "h="$2}')"
+  local x y w h
+  read -r x y w h <<<"$(geometry "$1")"
   import -window root "$work/shot.png" 2>/dev/null || return 1
   "$probe" "$work/shot.png" "$x" $((y + h - 571))
 }
 layout_is() { [ "$(shown_layout "$1")" = "$2" ]; }
+# A picture of the menu bar alone.
+menu_bar() {
+  local x y w h
+  read -r x y w h <<<"$(geometry "$1")"
+  import -window root -crop "${w}x$((h - 571))+$x+$y" +repage "$2" 2>/dev/null
+}
+alive() { kill -0 "$game_pid" 2>/dev/null; }
 start_game() {
-  "$game" >"$work/game$SECONDS.log" 2>&1 &
+  "$game" "$@" >"$work/game$SECONDS.log" 2>&1 &
   game_pid=$!
   pids+=($game_pid)
-  wait_for 150 eval 'one_window || ! kill -0 $game_pid 2>/dev/null'
+  wait_for 150 eval 'one_window || ! alive'
   if ! one_window; then
-    if [ "${1:-}" = first ] && ! kill -0 "$game_pid" 2>/dev/null && wait "$game_pid"; then
+    if ! alive && wait "$game_pid"; then
       echo "SKIP: another copy of the game already runs for this user"
       exit 77
     fi
     fail "no window appeared"
   fi
   win=$(windows)
+  wait_for 50 is_status "$win" || fail "caption '$(title "$win")'"
+  layout=0
+  wait_for 50 eval 'layout=$(shown_layout "$win"); [ "$layout" != 0 ]' || fail "the screen shows no layout"
+}
+focus() { xdotool mousemove --window "$win" 450 300 && xdotool windowfocus --sync "$win"; }
+# Waits for the game to end and checks its status.
+ended() {
+  wait_for 50 eval '! alive' || fail "$1: the program still runs"
+  wait "$game_pid"; local status=$?
+  [ "$status" -eq 0 ] || fail "$1: the program ended with $status"
+}
+# The layout after $1 in the catalog (+1) or before it (-1).
+step() { echo $(( ($1 + $2 + 45) % 46 + 1 )); }
+click_menu() {
+  local x y w h
+  read -r x y w h <<<"$(geometry "$win")"
+  xdotool mousemove $((x + 20)) $((y + (h - 571) / 2)) click 1
+  wait_for 30 eval '! layout_is "$win" "$layout"' || fail "the menu did not open"
+  xdotool mousemove $((x + 450)) $((y + h - 300))
+}
+# The running window is on top, whole, and the active window.
+in_front() {
+  layout_is "$win" "$layout" || return 1
+  if [ "$wm" = evilwm ]; then
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$win" ]
+  else
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$win" ]
+  fi
+}
+second_start() {
+  local start=$SECONDS
+  "$game" >"$work/second.log" 2>&1 &
+  local second=$!
+  pids+=($second)
+  wait_for 50 eval '! kill -0 $second 2>/dev/null' || fail "$1: the second copy still runs"
+  wait "$second"; local status=$?
+  [ "$status" -eq 0 ] || fail "$1: the second copy ended with $status"
+  wait_for 50 in_front || fail "$1: the first window did not come forward (shows $(shown_layout "$win"), active $(xdotool getactivewindow 2>/dev/null), focus $(xdotool getwindowfocus 2>/dev/null), window $win)"
+  one_window || fail "$1: a second window is on the screen"
+  echo "$1: the second copy ended after $((SECONDS - start)) s, the first window came forward"
 }
 
-# --- start: caption and picture
-start_game first
-wait_for 50 is_status "$win" || fail "caption '$(title "$win")'"
-first=""
-wait_for 50 eval 'first=$(shown_layout "$win"); [ "$first" != 0 ]' || fail "the screen shows no layout"
-case $first in 1 | 2 | 4) ;; *) fail "started on layout $first" ;; esac
-echo "started on layout $first: $(title "$win")"
-
-# --- a second copy ends at once, without a window
-start=$SECONDS
-"$game" >"$work/second.log" 2>&1 &
-second=$!
-pids+=($second)
-wait_for 50 eval '! kill -0 $second 2>/dev/null' || fail "the second copy still runs"
-wait "$second"; status=$?
-[ "$status" -eq 0 ] || fail "the second copy ended with $status"
-one_window || fail "the second copy showed a window"
-echo "second copy ended after $((SECONDS - start)) s"
+# --- Qt's own options change nothing: the window looks as without them
+start_game -reverse -style windows -platform offscreen
+case $layout in 1 | 2 | 4) ;; *) fail "started on layout $layout" ;; esac
+echo "started with Qt's options on layout $layout: $(title "$win")"
+menu_bar "$win" "$work/bar-options.png"
+focus
+xdotool key Escape
+ended "Esc"
+start_game
+menu_bar "$win" "$work/bar-plain.png"
+compare -metric AE "$work/bar-options.png" "$work/bar-plain.png" null: 2>"$work/bar-diff" \
+  || fail "the menu bar differs with Qt's options: $(cat "$work/bar-diff") pixels"
 
 # --- F2 deals the same layout anew
-cp "$work/shot.png" "$work/before.png"
-focus() { xdotool mousemove --window "$win" 2 300 && xdotool windowfocus --sync "$win"; }
 focus
+cp "$work/shot.png" "$work/before.png"
 xdotool key F2
-wait_for 50 eval 'layout_is "$win" "$first" && ! cmp -s "$work/shot.png" "$work/before.png"' \
-  || fail "F2 did not deal layout $first anew"
-is_status "$win" || fail "caption after F2 '$(title "$win")'"
+wait_for 50 eval 'layout_is "$win" "$layout" && ! cmp -s "$work/shot.png" "$work/before.png"' \
+  || fail "F2 did not deal layout $layout anew"
 
-# --- PageUp starts the next layout
-xdotool key Prior
-next=$((first + 1))
-wait_for 50 layout_is "$win" "$next" || fail "PageUp did not start layout $next (shows $(shown_layout "$win"))"
-is_status "$win" || fail "caption after PageUp '$(title "$win")'"
-echo "PageUp: layout $next, $(title "$win")"
-
-# --- Esc closes the window and ends the program
+# --- a menu closed with Esc; then PageUp; Alt tapped, then PageDown
+click_menu
 xdotool key Escape
-wait_for 50 eval '! kill -0 $game_pid 2>/dev/null' || fail "Esc did not end the program"
-wait "$game_pid"; status=$?
-[ "$status" -eq 0 ] || fail "Esc: the program ended with $status"
+wait_for 30 layout_is "$win" "$layout" || fail "Esc did not close the menu"
+alive || fail "Esc in the menu ended the program"
+xdotool key Prior
+layout=$(step "$layout" 1)
+wait_for 50 layout_is "$win" "$layout" || fail "PageUp after a menu closed with Esc: shows $(shown_layout "$win"), not $layout"
+xdotool key alt
+xdotool key Next
+layout=$(step "$layout" -1)
+wait_for 50 layout_is "$win" "$layout" || fail "PageDown after Alt: shows $(shown_layout "$win"), not $layout"
+echo "PageUp and PageDown after the menus: layout $layout, $(title "$win")"
+# --- a menu closed with Esc, then Esc ends the program
+click_menu
+xdotool key Escape
+wait_for 30 layout_is "$win" "$layout" || fail "Esc did not close the menu"
+alive || fail "Esc in the menu ended the program"
+xdotool key Escape
+ended "Esc after a menu closed with Esc"
+# --- Alt tapped, then Esc ends the program
+start_game
+focus
+xdotool key alt
+sleep 0.2
+xdotool key Escape
+ended "Esc after Alt"
+echo "Esc after a menu and after Alt ended the program"
+
+# --- a second start brings the covered window forward
+start_game
+xev -geometry 1280x800+0+0 >/dev/null 2>&1 &
+pids+=($!)
+wait_for 50 eval '[ "$(shown_layout "$win")" = 0 ]' || fail "the covering window did not cover the game"
+second_start "covered"
+# --- and the iconified one. evilwm has no iconified state, so without a
+# window manager the test hides the window as a window manager does.
+if [ "$wm" = bare ]; then
+  "$probe" iconify "$win" || fail "could not iconify the window"
+  wait_for 30 eval '! xwininfo -id "$win" | grep -q IsViewable' || fail "the window stayed on the screen"
+  second_start "iconified"
+fi
 
 # --- a copy killed with SIGKILL does not block the next start
-start_game
 kill -9 "$game_pid"
 wait "$game_pid" 2>/dev/null
-echo "killed the game with SIGKILL"
 wait_for 50 eval '[ "$(windows | wc -l)" -eq 0 ]' || fail "the killed window stayed"
+echo "killed the game with SIGKILL"
+
+# --- a socket name held by another user's process neither stops the game
+# nor counts as a running copy
+other=""
+if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null && id nobody >/dev/null 2>&1; then
+  cp "$probe" "$work/probe" && chmod 755 "$work/probe"
+  setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups "$work/probe" hold "plitar-$(id -u)-0" >"$work/hold.log" 2>&1 &
+  other=$!
+  pids+=($other)
+  wait_for 50 grep -qs holding "$work/hold.log" || fail "the other user's process took no name: $(cat "$work/hold.log")"
+else
+  echo "note: not root, so no other user's process holds a name here (the window tests cover it)"
+fi
 start_game
-wait_for 50 is_status "$win" || fail "no game after a SIGKILL"
-echo "PASS"
+[ -n "$other" ] && echo "a name held by another user: the game started"
+focus
+second_start "after a SIGKILL"
+xdotool key Escape
+ended "Esc"
+echo "PASS ($wm, $bus)"

@@ -1,17 +1,36 @@
+// Helpers of the end-to-end test.
+//
+//   e2e_probe shot.png boardLeft boardTop
 // Reads a screenshot of the board and names the layout it shows: the one (at
 // tile size 56) for which every tile's place holds a tile picture and every
 // pixel outside all tile places shows the board colour. Prints the catalog
 // number, or 0 when no layout fits.
-//   e2e_probe shot.png boardLeft boardTop
+//
+//   e2e_probe hold NAME
+// Holds NAME in the abstract socket namespace, listening, until killed: run
+// as another user, it stands for someone else's process that took the name.
+//
+//   e2e_probe iconify WINDOW
+// Iconifies an X window as a window manager does (unmapped, WM_STATE Iconic).
 #include <QColor>
 #include <QImage>
 #include <QRect>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "maps/modMaps.h"
 #include "view/Geometry.h"
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+// Xlib last: its macros clash with Qt's names.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace {
 
@@ -45,10 +64,47 @@ bool fits(const QImage& shot, QPoint origin, const plitar::LayoutRecord& rec)
     return true;
 }
 
+int hold(const char* name)
+{
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    const size_t n = std::min(std::strlen(name), sizeof(addr.sun_path) - 1);
+    std::memcpy(addr.sun_path + 1, name, n);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + n)) != 0 ||
+        ::listen(fd, 4) != 0) {
+        std::perror("e2e_probe hold");
+        return 1;
+    }
+    std::printf("holding\n");
+    std::fflush(stdout);
+    for (;;)
+        ::pause();
+}
+
+int iconify(const char* window)
+{
+    Display* d = XOpenDisplay(nullptr);
+    if (!d)
+        return 1;
+    const Window w = std::strtoul(window, nullptr, 0);
+    const Atom wmState = XInternAtom(d, "WM_STATE", False);
+    const long state[2] = {IconicState, None};
+    XUnmapWindow(d, w);
+    XChangeProperty(d, w, wmState, wmState, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(state), 2);
+    XSync(d, False);
+    XCloseDisplay(d);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::strcmp(argv[1], "hold") == 0)
+        return hold(argv[2]);
+    if (argc == 3 && std::strcmp(argv[1], "iconify") == 0)
+        return iconify(argv[2]);
     if (argc != 4) {
         std::fprintf(stderr, "usage: e2e_probe shot.png boardLeft boardTop\n");
         return 2;
