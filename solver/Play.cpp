@@ -216,9 +216,11 @@ void Workers::run(long long count, const std::function<void(long long, SeededHos
         throw std::runtime_error(fault);
 }
 
-Tally solveDeals(int layout, long long deals, uint64_t seed, bool usual, int threads, Limits limits)
+Tally solveDeals(int layout, long long deals, uint64_t seed, bool usual, int threads, Limits limits,
+                 const std::function<void(const Tally&)>& progress)
 {
     std::atomic<long long> won{0}, lost{0}, undecided{0};
+    std::mutex progressLock;
     Workers workers(threads);
     workers.run(deals, [&](long long k, SeededHost& host, modPlitar& game, Solver& solver) {
         host.reseed(dealSeed(seed, layout, static_cast<uint64_t>(k), usual ? 1 : 0));
@@ -228,6 +230,10 @@ Tally solveDeals(int layout, long long deals, uint64_t seed, bool usual, int thr
             dealGame(game, layout);
         const Outcome o = solver.solve(Problem::fromBoard(game), limits).outcome;
         (o == Outcome::Won ? won : o == Outcome::Lost ? lost : undecided).fetch_add(1);
+        if (progress && (k + 1) % 10000 == 0) {
+            const std::lock_guard lock(progressLock);
+            progress(Tally{won.load(), lost.load(), undecided.load()});
+        }
     });
     return Tally{won.load(), lost.load(), undecided.load()};
 }

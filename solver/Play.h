@@ -88,7 +88,10 @@ struct Tally {
 // solves each, on `threads` threads. Deal k is made from dealSeed(seed,
 // layout, k, usual ? 1 : 0) whatever thread takes it, so the tally does not
 // depend on the thread count.
-Tally solveDeals(int layout, long long deals, uint64_t seed, bool usual, int threads, Limits limits);
+// `progress`, when given, is called now and then (from one thread at a time)
+// with the tally of the deals finished so far.
+Tally solveDeals(int layout, long long deals, uint64_t seed, bool usual, int threads, Limits limits,
+                 const std::function<void(const Tally&)>& progress = {});
 
 // Runs body(k, board, solver) for k = 0..count-1 on `threads` threads, each
 // with its own board (on a SeededHost) and solver. An exception in one call

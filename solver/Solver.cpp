@@ -14,9 +14,23 @@
 // remaining tile of the group is free: take them all".
 //
 // Idle free tiles of one group are interchangeable, so moves use at most two
-// of them. A group whose last two tiles lie one on the other (directly or
-// through a stack) can never be finished, and the same holds for four tiles
-// that cannot be split into two such pairs: those positions are lost at once.
+// of them.
+//
+// Positions cut off as lost. A pair can only come off when both its tiles are
+// free at once. When a group has two tiles left, their pairing is fixed; such a
+// pair can never come off if one tile lies on the other (directly or through a
+// stack), if the partner closes one side of a tile and the other side must
+// open first, or if a chain of fixed pairs, each waiting for the next, comes
+// back to it. A group of four is lost when no split into two pairs escapes
+// these.
+//
+// The search is depth-first over pairs of free matching tiles, the pair that
+// frees most tiles first, with a table of positions proved lost (the whole
+// position is stored, so a hit is never a collision). It runs as a series of
+// attempts with growing node budgets, each but the first in a slightly shaken
+// order; the positions proved lost stay in the table, so a later attempt
+// never repeats the proofs of an earlier one, and the last attempt runs until
+// it is done or the limits are reached.
 #include "solver/Solver.h"
 
 #include <algorithm>

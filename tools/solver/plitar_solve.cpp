@@ -168,7 +168,11 @@ int runCounts(const Options& o)
     const Limits limits{o.limit, 0};
     for (int layout = first; layout <= last; ++layout) {
         const auto t0 = std::chrono::steady_clock::now();
-        const Tally t = solveDeals(layout, o.deals, o.seed, o.standard, o.threads, limits);
+        // Every ten thousand deals, the figures so far on the error stream.
+        const Tally t = solveDeals(layout, o.deals, o.seed, o.standard, o.threads, limits, [&](const Tally& s) {
+            std::fprintf(stderr, "layout %d so far won %lld lost %lld undecided %lld seconds %.0f\n", layout, s.won, s.lost,
+                         s.undecided, secondsSince(t0));
+        });
         const double ms = secondsSince(t0) * 1000.0 / static_cast<double>(o.deals);
         std::printf("layout %d deals %lld won %lld lost %lld undecided %lld ms_per_deal %.3f\n", layout, o.deals, t.won,
                     t.lost, t.undecided, ms);
