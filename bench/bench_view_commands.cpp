@@ -18,22 +18,10 @@ using namespace plitar;
 
 namespace {
 
-// The window wants its application object first.
-void ensureApplication()
-{
-    if (QApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "bench_view_commands";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
-
+// Each benchmark owns its window, gone when the benchmark ends, before the
+// application object that main owns.
 std::unique_ptr<frmMain> makeWindow()
 {
-    ensureApplication();
     frmMainOptions o;
     o.seed = 2024;
     o.singleInstanceCheck = false;
@@ -256,4 +244,20 @@ BENCHMARK(BM_Removal)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
-BENCHMARK_MAIN();
+// The application object lives in main: made before the first window and
+// destroyed after the last one, but before the exit handlers, which would
+// otherwise find Qt's own objects gone when they destroy it.
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QApplication app(qtArgc, qtArgv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
