@@ -1,7 +1,8 @@
 // How the faces' symbol layers are stored in the program: rendered from
 // assets/faces/NN.svg at build time (view/bake/), one sheet per tile size and
 // baked device pixel ratio, built in as the resource
-// :/plitar/faces/<size>.argb (ratio 1) or :/plitar/faces/<size>@2x.argb.
+// :/plitar/faces/<size>.argb (ratio 1; packed by the resource compiler) or
+// unpacked into the program's read-only data (ratio 2, bakedSheet()).
 // Shared by the program that writes the sheets and by TilePictures, which
 // reads them. Other ratios are rendered from the SVG files when first needed.
 //
@@ -33,7 +34,11 @@ inline QString faceSheetName(int size, int ratio = 1)
 
 inline QString faceSheetResource(int size, int ratio = 1) { return QStringLiteral(":/plitar/") + faceSheetName(size, ratio); }
 
-// The face art itself, built in from assets/faces/ (assets/plitar.qrc).
+// The bytes of the baked sheet of a size at ratio 1 or 2, read in place
+// where the program holds them unpacked; empty when there is none.
+QByteArray bakedSheet(int size, int ratio);
+
+// The face art itself, built in from assets/faces/.
 inline QString faceArtResource(int face)
 {
     return QStringLiteral(":/plitar/faces/%1.svg").arg(face, 2, 10, QLatin1Char('0'));

@@ -5,8 +5,8 @@
 //     reads FACES-DIR/01.svg .. 42.svg and writes, for each tile size and
 //     baked device pixel ratio, the sheet of the faces' symbol layers
 //     OUT-DIR/faces/<size>.argb and <size>@2x.argb (laid out and encoded as
-//     view/FaceSheet.h says) and OUT-DIR/faces.qrc naming them and the SVG
-//     files, which are built in as well.
+//     view/FaceSheet.h says) and OUT-DIR/faces.qrc naming the sheets of
+//     ratio 1 and the SVG files, which are built in as well.
 //   plitar_bakefaces --icons ICON-SVG OUT-DIR
 //     renders the window icon at the installed sizes into
 //     OUT-DIR/<N>x<N>/apps/plitar.png, to be copied into assets/icons/hicolor/.
@@ -63,7 +63,8 @@ bool bakeFaces(const QString& faces, const QString& out)
             const QByteArray bytes = sheetBytes(sheet);
             if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
                 return fail(QStringLiteral("cannot write ") + file.fileName());
-            qrc += QStringLiteral("    <file>%1</file>\n").arg(faceSheetName(size, ratio));
+            if (ratio == 1)  // the others are built in unpacked (view/CMakeLists.txt)
+                qrc += QStringLiteral("    <file>%1</file>\n").arg(faceSheetName(size, ratio));
         }
     // The art itself, for screens whose ratio has no baked sheet.
     for (int f = 1; f <= kFaceCount; ++f)
