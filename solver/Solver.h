@@ -29,6 +29,16 @@ namespace plitar::solver {
 
 constexpr int kMaxTiles = 144;
 
+// Bits set in a word, by halves, nibbles and bytes: inline, since without a
+// target that has the instruction std::popcount becomes a library call.
+constexpr int countBits(uint64_t v)
+{
+    v = v - ((v >> 1) & 0x5555555555555555ULL);
+    v = (v & 0x3333333333333333ULL) + ((v >> 2) & 0x3333333333333333ULL);
+    v = (v + (v >> 4)) & 0x0f0f0f0f0f0f0f0fULL;
+    return static_cast<int>((v * 0x0101010101010101ULL) >> 56);
+}
+
 // A set of tile indices 0..143.
 struct Bits {
     std::array<uint64_t, 3> w{};
@@ -37,7 +47,7 @@ struct Bits {
     void reset(int i) { w[static_cast<unsigned>(i) >> 6] &= ~(uint64_t{1} << (i & 63)); }
     bool test(int i) const { return (w[static_cast<unsigned>(i) >> 6] >> (i & 63)) & 1; }
     bool any() const { return (w[0] | w[1] | w[2]) != 0; }
-    int count() const { return std::popcount(w[0]) + std::popcount(w[1]) + std::popcount(w[2]); }
+    int count() const { return countBits(w[0]) + countBits(w[1]) + countBits(w[2]); }
     bool intersects(const Bits& o) const
     {
         return ((w[0] & o.w[0]) | (w[1] & o.w[1]) | (w[2] & o.w[2])) != 0;

@@ -2,7 +2,7 @@
 //
 //   plitar_solve --layout N|all --deals K [--seed S] [--standard] [--threads T] [--limit SECONDS]
 //     one line per layout: layout N deals K won W lost L undecided U ms_per_deal X
-//   plitar_solve --table [--layout N|all] [--deals K] [--games G] [--seed S] [--threads T] [--limit SECONDS]
+//   plitar_solve --table [--layout N|all] [--deals K] [--games G] [--seed S] [--threads T] [--limit SECONDS] [--rows-only]
 //     the rows of docs/layouts.md: won as dealt, won after one shuffle, the
 //     play-out, the usual deal for 144-tile layouts, each with its 95 % interval
 //
@@ -38,6 +38,7 @@ struct Options {
     uint64_t seed = 1;
     bool standard = false;
     bool table = false;
+    bool header = true;
     int threads = 1;
     double limit = 10.0;
 };
@@ -48,7 +49,7 @@ struct Options {
                  "plitar_solve: %s\n"
                  "usage: plitar_solve --layout N|all --deals K [--seed S] [--standard] [--threads T] [--limit SECONDS]\n"
                  "       plitar_solve --table [--layout N|all] [--deals K] [--games G] [--seed S] [--threads T]"
-                 " [--limit SECONDS]\n",
+                 " [--limit SECONDS] [--rows-only]\n",
                  why.c_str());
     std::exit(2);
 }
@@ -117,6 +118,8 @@ Options parse(int argc, char** argv)
             o.standard = true;
         } else if (a == "--table") {
             o.table = true;
+        } else if (a == "--rows-only") {
+            o.header = false;
         } else {
             usage("unknown argument " + a);
         }
@@ -185,9 +188,11 @@ int runTable(const Options& o, Workers& workers)
 {
     const int first = o.layout == 0 ? 1 : o.layout, last = o.layout == 0 ? kLayoutCount : o.layout;
     const Limits limits{o.limit, 0};
-    std::printf("| # | layout | tiles | won as dealt, %% | won after one shuffle, %% | play-out emptied, %% | "
-                "mean shuffles (emptied games) | usual deal won, %% | undecided | seconds |\n");
-    std::printf("|---|---|---|---|---|---|---|---|---|---|\n");
+    if (o.header) {
+        std::printf("| # | layout | tiles | deals | won as dealt, %% | won after one shuffle, %% | games | "
+                    "play-out emptied, %% | mean shuffles | usual deal won, %% | undecided | seconds |\n");
+        std::printf("|---|---|---|---|---|---|---|---|---|---|---|---|\n");
+    }
     std::fflush(stdout);
     for (int layout = first; layout <= last; ++layout) {
         const LayoutRecord& rec = layoutByNumber(layout);
@@ -224,9 +229,9 @@ int runTable(const Options& o, Workers& workers)
         if (emptied.load() > 0)
             std::snprintf(meanShuffles, sizeof meanShuffles, "%.2f",
                           static_cast<double>(shuffles.load()) / static_cast<double>(emptied.load()));
-        std::printf("| %d | %s | %d | %s | %s | %s | %s | %s | %lld | %.0f |\n", layout, std::string(rec.caption).c_str(),
-                    rec.tiles, share(dealt.won, o.deals).c_str(), share(shuffled.won, o.deals).c_str(),
-                    share(emptied, o.games).c_str(), meanShuffles,
+        std::printf("| %d | %s | %d | %lld | %s | %s | %lld | %s | %s | %s | %lld | %.0f |\n", layout,
+                    std::string(rec.caption).c_str(), rec.tiles, o.deals, share(dealt.won, o.deals).c_str(),
+                    share(shuffled.won, o.deals).c_str(), o.games, share(emptied, o.games).c_str(), meanShuffles,
                     rec.tiles == 144 ? share(standard.won, o.deals).c_str() : "–", undecided, secondsSince(t0));
         std::fflush(stdout);
     }
