@@ -81,6 +81,26 @@ std::pair<int16_t, int16_t> openPair(const modPlitar& g)
 
 std::string caption(const frmMain& w) { return w.windowTitle().toStdString(); }
 
+std::vector<int16_t> layBoard(frmMain& w, const std::vector<Tile>& tiles)
+{
+    modPlitar& g = w.game();
+    g.subClear();
+    for (const Tile& t : tiles)
+        g.aMap.set(t.x, t.y, t.z, t.face);
+    int16_t n = static_cast<int16_t>(tiles.size());
+    for (int z = 1; z <= 10; ++z)
+        for (int y = 1; y <= 30; ++y)
+            for (int x = 1; x <= 50; ++x)
+                if (g.aMap(x, y, z) != 0)
+                    g.aIndex.set(x, y, z, n--);
+    g.nTotal = static_cast<int16_t>(tiles.size());
+    w.subShow();
+    std::vector<int16_t> numbers;
+    for (const Tile& t : tiles)
+        numbers.push_back(g.aIndex(t.x, t.y, t.z));
+    return numbers;
+}
+
 void expectViewMatchesGame(frmMain& w)
 {
     modPlitar& g = w.game();

@@ -31,6 +31,16 @@ std::pair<int16_t, int16_t> openPair(const modPlitar& g);
 
 std::string caption(const frmMain& w);
 
+// A tile of a hand-made board: its origin cell and face code.
+struct Tile {
+    int x, y, z;
+    int16_t face;
+};
+// Clears the board and lays these tiles on it as a deal would, numbered
+// backwards along the scan order, each with its sprite; the caption is
+// written, nothing is shuffled. Returns the tile numbers in the order given.
+std::vector<int16_t> layBoard(frmMain& w, const std::vector<Tile>& tiles);
+
 // What the player sees agrees with the game state: one visible sprite per
 // tile, on the pixel of its cell, with the picture of the display rule (the
 // selected picture for the selected tile) and no other sprite; the caption

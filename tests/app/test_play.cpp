@@ -1,5 +1,6 @@
 // Play with the mouse: what a click does on a blocked, a selected, a matching
-// and a non-matching tile and on the background; a whole game to victory.
+// and a non-matching tile and on the background; a whole game to victory;
+// how often the shuffles shuffle.
 #include <QAction>
 
 #include "AppFixture.h"
@@ -177,26 +178,104 @@ TEST_F(PlayTest, ShuffleCommand)
     expectViewMatchesGame(w());
 }
 
-TEST_F(PlayTest, AutoShuffleOptionAppliesWhenSwitchedOn)
-{
-    QAction* autoSort = w().item("mnuAutoSort");
-    autoSort->trigger();  // off
-    ASSERT_FALSE(autoSort->isChecked());
-    // Play until no pair is open (or the board is empty).
-    for (int i = 0; i < 80 && openPair(g()).first != 0; ++i) {
-        const auto [a, b] = openPair(g());
-        clickTile(w(), a);
-        clickTile(w(), b);
+// Counts the draws of the random source; a shuffle of t tiles draws t times.
+class CountingWindow : public frmMain {
+public:
+    using frmMain::frmMain;
+    float rnd() override
+    {
+        ++draws;
+        return frmMain::rnd();
     }
-    if (g().funTilesLeft() == 0)
-        GTEST_SKIP() << "this deal never got stuck";
-    const auto stuck = caption(w());
-    EXPECT_TRUE(stuck.rfind("Плитар 0 / ", 0) == 0) << stuck;
-    autoSort->trigger();  // on: shuffles at once
-    EXPECT_TRUE(autoSort->isChecked());
-    EXPECT_NE(caption(w()), stuck);
-    EXPECT_TRUE(caption(w()).ends_with(" Перемешано") || caption(w()).ends_with(" Не перемешивается"));
-    expectViewMatchesGame(w());
+    int draws = 0;
+};
+
+// How often "Перемешать" and the automatic shuffle shuffle, and what the
+// caption then says: on a board that no shuffle can open (only the top tile of
+// a stack is free), on a board with an open pair, and on an empty board.
+TEST(Shuffles, CountAndNotice)
+{
+    const std::vector<Tile> stuck{{5, 5, 1, 3}, {5, 5, 2, 3}, {5, 5, 3, 7}, {5, 5, 4, 7}};
+    const std::vector<Tile> open{{5, 5, 1, 3}, {9, 5, 1, 3}};
+    const std::vector<Tile> empty{};
+    enum class Action { Sort, AutoSortOn };
+    struct Case {
+        const char* what;
+        const std::vector<Tile>* board;
+        Action action;
+        int shuffles;
+        std::string notice;  // what the caption gains
+    };
+    const Case cases[] = {
+        {"\"Перемешать\", no shuffle opens a pair", &stuck, Action::Sort, 101, " Не перемешивается"},
+        {"\"Перемешать\", a pair is open", &open, Action::Sort, 1, " Перемешано"},
+        {"\"Перемешать\", the board is empty", &empty, Action::Sort, 0, ""},
+        {"the option switched on, no shuffle opens a pair", &stuck, Action::AutoSortOn, 100, " Не перемешивается"},
+        {"the option switched on, a pair is open", &open, Action::AutoSortOn, 0, ""},
+        {"the option switched on, the board is empty", &empty, Action::AutoSortOn, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        frmMainOptions o;
+        o.seed = 99;
+        o.singleInstanceCheck = false;
+        o.exitOnClose = false;
+        CountingWindow w(o);
+        QAction* autoSort = w.item("mnuAutoSort");
+        if (c.action == Action::AutoSortOn)
+            autoSort->trigger();  // off
+        layBoard(w, *c.board);
+        const std::string before = caption(w);
+        w.draws = 0;
+        if (c.action == Action::Sort)
+            w.item("mnuSort")->trigger();
+        else
+            autoSort->trigger();  // on
+        EXPECT_TRUE(autoSort->isChecked());
+        EXPECT_EQ(w.draws, c.shuffles * static_cast<int>(c.board->size()));
+        EXPECT_EQ(caption(w), before + c.notice);
+        expectViewMatchesGame(w);
+    }
+}
+
+// Pairs on a small board: any two flowers match, a flower and a season do
+// not; a double-click whose first press completes a pair counts as one click
+// on the tile that lay beneath.
+TEST_F(WindowTest, PairsOnAHandMadeBoard)
+{
+    // 0: flower 35, 1: flower 38, 2: season 39, 3: circle 5 under 4: circle 9,
+    // 5: circle 9 alone.
+    const std::vector<Tile> tiles{{1, 1, 1, 35}, {5, 1, 1, 38}, {9, 1, 1, 39},
+                                  {13, 1, 1, 5}, {13, 1, 2, 9}, {17, 1, 1, 9}};
+    struct Case {
+        const char* what;
+        int first, second;
+        bool doubleClick;           // the second tile is double-clicked
+        std::vector<int> removed;   // indices into tiles
+        int selected;               // index, -1 none
+    };
+    const Case cases[] = {
+        {"flower 35, then flower 38", 0, 1, false, {0, 1}, -1},
+        {"flower 38, then season 39", 1, 2, false, {}, 2},
+        {"a double-click that completes a pair", 5, 4, true, {4, 5}, 3},
+    };
+    w().item("mnuAutoSort")->trigger();  // off: nothing shuffles behind the test's back
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<int16_t> n = layBoard(w(), tiles);
+        clickTile(w(), n[static_cast<size_t>(c.first)]);
+        if (c.doubleClick)
+            doubleClickTile(w(), n[static_cast<size_t>(c.second)]);
+        else
+            clickTile(w(), n[static_cast<size_t>(c.second)]);
+        for (size_t i = 0; i < tiles.size(); ++i) {
+            const bool gone = std::find(c.removed.begin(), c.removed.end(), static_cast<int>(i)) != c.removed.end();
+            EXPECT_EQ(board().spriteExists(n[i]), !gone) << "tile " << i;
+        }
+        EXPECT_EQ(g().nSel1, c.selected < 0 ? 0 : n[static_cast<size_t>(c.selected)]);
+        EXPECT_EQ(g().funTilesLeft(), static_cast<int>(tiles.size() - c.removed.size()));
+        expectViewMatchesGame(w());
+    }
 }
 
 }  // namespace
