@@ -489,13 +489,13 @@ Result Solver::solve(const Problem& problem, Limits limits)
         uint64_t budget = 100;
         for (int attempt = 0;; ++attempt) {
             noise_ = attempt == 0 ? 0 : 0x9e3779b97f4a7c15ULL * static_cast<uint64_t>(attempt);
-            runEnd_ = attempt < 60 ? nodes_ + budget : 0;
+            runEnd_ = attempt < 200 ? nodes_ + budget : 0;
             aborted_ = false;
             path_.clear();
             won = search(present, free, key, 0);
             if (won || !aborted_ || outOfLimits_)
                 break;
-            budget += budget / 4;
+            budget += budget / 16;
         }
     }
     result.nodes = nodes_;
