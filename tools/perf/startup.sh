@@ -58,7 +58,7 @@ while [ $n -lt "$runs" ]; do
 done
 
 median() {  # name field
-    grep "^$1 " "$out" | sed "s/.*$2=\([0-9.]*\).*/\1/" | sort -n |
+    grep "^$1 " "$out" | sed "s/.* $2=\([0-9.]*\).*/\1/" | sort -n |
         awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'
 }
 fms=$(median floor ms); gms=$(median game ms)
@@ -67,5 +67,7 @@ frss=$(median floor maxrss_kb); grss=$(median game maxrss_kb)
 # scaled one; memory within the floor + 20 MB, + 40 MB when scaled.
 if [ "$scale" = 1 ]; then time_target=1.2 memory_target=20; else time_target=1.3 memory_target=40; fi
 echo "scale $scale, median start-up: floor $fms ms, game $gms ms, ratio $(echo "$gms $fms" | awk '{printf "%.2f", $1/$2}') (target <= $time_target)"
+fcpu=$(median floor cpu_ms); gcpu=$(median game cpu_ms)
+echo "scale $scale, median processor time to the first frame: floor $fcpu ms, game $gcpu ms, ratio $(echo "$gcpu $fcpu" | awk '{printf "%.2f", $1/$2}')"
 echo "scale $scale, median peak RSS: floor $frss KB, game $grss KB, difference $(echo "$grss $frss" | awk '{printf "%.1f", ($1-$2)/1024}') MB (target <= $memory_target)"
 rm -f "$out"
