@@ -152,7 +152,8 @@ TEST(EventChecks, NoticeABrokenState)
          }},
         {"a second selection", [&](frmMain& w) { w.game().nSel2 = someTile(w); }},
         {"a wrong caption", [](frmMain& w) { w.setWindowTitle("Плитар 0 / 0 / 0"); }},
-        {"two layouts marked",
+        // The layouts are one group: marking another takes the mark from the current one.
+        {"another layout marked",
          [](frmMain& w) { w.layoutItem(w.currentLayout() == 1 ? 2 : 1)->setChecked(true); }},
         {"a size mark off nSize", [](frmMain& w) { w.sizeItem(70)->setChecked(true); }},
         {"an odd tile count", [](frmMain& w) { w.game().nTotal = 143; }},
