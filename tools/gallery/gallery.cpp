@@ -1,14 +1,51 @@
 // Draws each of the 46 layouts, dealt with a fixed seed, as the player sees it
 // at tile size 56 with blocked tiles grey: one PNG per layout and one sheet
-// of them all.
+// of them all. Under each layout it prints how often a game played as by
+// default ends on an empty board and how many shuffles that took, as the table
+// of docs/layouts.md gives them.
 //   plitar_gallery OUTDIR [seed]
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QPainter>
+#include <QTextStream>
 #include <cstdio>
+#include <map>
 
 #include "app/frmMain.h"
 #include "maps/modMaps.h"
+
+namespace {
+
+// From the rows of docs/layouts.md: layout number -> "play-out share, mean shuffles".
+std::map<int, QString> playOutFigures()
+{
+    std::map<int, QString> figures;
+    QFile file(QStringLiteral(PLITAR_LAYOUTS_TABLE));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return figures;
+    QTextStream in(&file);
+    while (!in.atEnd()) {
+        // | # | layout | tiles | deals | as dealt | one shuffle | games | play-out | mean shuffles | ...
+        const QStringList cells = in.readLine().split(QLatin1Char('|'));
+        if (cells.size() < 10)
+            continue;
+        bool ok = false;
+        const int number = cells[1].trimmed().toInt(&ok);
+        if (!ok)
+            continue;
+        const double share = cells[8].trimmed().section(QLatin1Char(' '), 0, 0).toDouble(&ok);
+        if (!ok)
+            continue;
+        const double shuffles = cells[9].trimmed().toDouble(&ok);
+        figures[number] = QStringLiteral("выигрыш %1 %, перемеш. %2")
+                              .arg(share, 0, 'f', 1)
+                              .arg(ok ? QString::number(shuffles, 'f', 1) : QStringLiteral("–"));
+    }
+    return figures;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -34,7 +71,8 @@ int main(int argc, char** argv)
     constexpr double kScale = 0.25;
     const QSize client(911, 571);
     const QSize thumb(qRound(client.width() * kScale), qRound(client.height() * kScale));
-    const int label = 18;
+    const int label = 32;
+    const std::map<int, QString> figures = playOutFigures();
     QImage sheet(kColumns * (thumb.width() + 8) + 8, 8 * (thumb.height() + label + 8) + 8, QImage::Format_RGB32);
     sheet.fill(Qt::white);
     QPainter sheetPainter(&sheet);
@@ -65,14 +103,17 @@ int main(int argc, char** argv)
         const QImage small = picture.scaled(thumb, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         sheetPainter.fillRect(QRect(at, thumb), plitar::BoardView::kBoardColour);
         sheetPainter.drawImage(at, small);
+        const auto found = figures.find(rec.number);
+        const QString playOut = found != figures.end() ? found->second : QString();
         sheetPainter.drawText(QRect(at + QPoint(0, thumb.height()), QSize(thumb.width(), label)),
                               Qt::AlignLeft | Qt::AlignVCenter,
-                              QStringLiteral("%1. %2 (%3)")
+                              QStringLiteral("%1. %2 (%3)\n%4")
                                   .arg(rec.number)
                                   .arg(QString::fromUtf8(rec.caption.data(), static_cast<qsizetype>(rec.caption.size())))
-                                  .arg(rec.tiles));
-        std::printf("%2d %-24s %3d tiles, %s\n", rec.number, std::string(rec.caption).c_str(), rec.tiles,
-                    window.windowTitle().toUtf8().constData());
+                                  .arg(rec.tiles)
+                                  .arg(playOut));
+        std::printf("%2d %-24s %3d tiles, %s\n   %s\n", rec.number, std::string(rec.caption).c_str(), rec.tiles,
+                    window.windowTitle().toUtf8().constData(), playOut.toUtf8().constData());
     }
     sheetPainter.end();
     const QString file = out.filePath(QStringLiteral("gallery.png"));
