@@ -66,8 +66,11 @@ SingleInstance::SingleInstance(const Names& names, QObject* parent) : QObject(pa
 {
     first_ = claimBusName() && claimSocketName();
     if (!first_) {
-        if (ownsBusName_)
-            QDBusConnection::sessionBus().interface()->unregisterService(names_.busName);
+        if (ownsBusName_) {
+            QDBusConnection bus = QDBusConnection::sessionBus();
+            bus.interface()->unregisterService(names_.busName);
+            bus.unregisterObject(kObjectPath);
+        }
         ownsBusName_ = false;
         if (fd_ >= 0)
             ::close(fd_);

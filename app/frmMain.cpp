@@ -13,6 +13,7 @@
 
 #include "app/MenuTree.h"
 #include "app/SingleInstance.h"
+#include "app/X11Activation.h"
 #include "view/Geometry.h"
 
 namespace plitar {
@@ -243,6 +244,7 @@ void frmMain::comeForward()
     show();
     raise();
     activateWindow();
+    activateOnX11(this);  // Qt's own request may be refused as focus stealing
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

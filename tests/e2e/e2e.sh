@@ -139,17 +139,19 @@ in_front() {
     [ "$(xdotool getwindowfocus 2>/dev/null)" = "$win" ]
   fi
 }
+# Starts a second copy, with the environment changes given after the label.
 second_start() {
-  local start=$SECONDS
-  "$game" >"$work/second.log" 2>&1 &
+  local label=$1 start=$SECONDS
+  shift
+  env "$@" "$game" >"$work/second.log" 2>&1 &
   local second=$!
   pids+=($second)
-  wait_for 50 eval '! kill -0 $second 2>/dev/null' || fail "$1: the second copy still runs"
+  wait_for 50 eval '! kill -0 $second 2>/dev/null' || fail "$label: the second copy still runs"
   wait "$second"; local status=$?
-  [ "$status" -eq 0 ] || fail "$1: the second copy ended with $status"
-  wait_for 50 in_front || fail "$1: the first window did not come forward (shows $(shown_layout "$win"), active $(xdotool getactivewindow 2>/dev/null), focus $(xdotool getwindowfocus 2>/dev/null), window $win)"
-  one_window || fail "$1: a second window is on the screen"
-  echo "$1: the second copy ended after $((SECONDS - start)) s, the first window came forward"
+  [ "$status" -eq 0 ] || fail "$label: the second copy ended with $status"
+  wait_for 50 in_front || fail "$label: the first window did not come forward (shows $(shown_layout "$win"), active $(xdotool getactivewindow 2>/dev/null), focus $(xdotool getwindowfocus 2>/dev/null), window $win)"
+  one_window || fail "$label: a second window is on the screen"
+  echo "$label: the second copy ended after $((SECONDS - start)) s, the first window came forward"
 }
 
 # --- Qt's own options change nothing: the window looks as without them
@@ -205,8 +207,23 @@ echo "Esc after a menu and after Alt ended the program"
 start_game
 xev -geometry 1280x800+0+0 >/dev/null 2>&1 &
 pids+=($!)
-wait_for 50 eval '[ "$(shown_layout "$win")" = 0 ]' || fail "the covering window did not cover the game"
+cover() {
+  local id
+  id=$(xdotool search --onlyvisible --name '^Event Tester' | head -1)
+  xdotool windowraise "$id" windowfocus "$id"
+  wait_for 50 eval '[ "$(shown_layout "$win")" = 0 ]' || fail "the covering window did not cover the game"
+}
+wait_for 50 eval 'xdotool search --onlyvisible --name "^Event Tester" >/dev/null' || fail "no covering window"
+cover
 second_start "covered"
+if [ "$bus" = bus ]; then
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.GetNameOwner string:io.github.plitar.Plitar >/dev/null \
+    || fail "the game does not own its name on the session bus"
+  # A copy started without the bus finds the running one all the same.
+  cover
+  second_start "covered, the second copy without a bus" DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus-here"
+fi
 # --- and the iconified one. evilwm has no iconified state, so without a
 # window manager the test hides the window as a window manager does.
 if [ "$wm" = bare ]; then
