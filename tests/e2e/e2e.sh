@@ -241,14 +241,15 @@ echo "killed the game with SIGKILL"
 # --- a socket name held by another user's process neither stops the game
 # nor counts as a running copy
 other=""
-if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null && id nobody >/dev/null 2>&1; then
+as_nobody=(setpriv --reuid=nobody --regid="$(id -g nobody 2>/dev/null)" --clear-groups)
+if command -v setpriv >/dev/null && "${as_nobody[@]}" true 2>/dev/null; then
   cp "$probe" "$work/probe" && chmod 755 "$work/probe"
-  setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups "$work/probe" hold "plitar-$(id -u)-0" >"$work/hold.log" 2>&1 &
+  "${as_nobody[@]}" "$work/probe" hold "plitar-$(id -u)-0" >"$work/hold.log" 2>&1 &
   other=$!
   pids+=($other)
   wait_for 50 grep -qs holding "$work/hold.log" || fail "the other user's process took no name: $(cat "$work/hold.log")"
 else
-  echo "note: not root, so no other user's process holds a name here (the window tests cover it)"
+  echo "note: cannot run a process as another user here, so none holds a name (the window tests cover it)"
 fi
 start_game
 [ -n "$other" ] && echo "a name held by another user: the game started"
