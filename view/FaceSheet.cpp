@@ -15,12 +15,10 @@ extern const char plitar_sheet_49_2x[], plitar_sheet_49_2x_end[];
 
 namespace plitar {
 
-QByteArray bakedSheet(int size, int ratio)
+QByteArray bakedSheet(int size, double ratio)
 {
-    if (ratio == 1)
-        return QResource(faceSheetResource(size)).uncompressedData();
     if (ratio != 2)
-        return {};
+        return QResource(faceSheetResource(size, ratio)).uncompressedData();
     const char* begin = nullptr;
     const char* end = nullptr;
     switch (size) {

@@ -1,8 +1,9 @@
 // How the faces' symbol layers are stored in the program: rendered from
 // assets/faces/NN.svg at build time (view/bake/), one sheet per tile size and
 // baked device pixel ratio, built in as the resource
-// :/plitar/faces/<size>.argb (ratio 1; packed by the resource compiler) or
-// unpacked into the program's read-only data (ratio 2, bakedSheet()).
+// :/plitar/faces/<size>.argb or <size>@1.5x.argb (ratios 1 and 1.5, packed
+// by the resource compiler) or unpacked into the program's read-only data
+// (ratio 2, whose sheets are the largest; bakedSheet()).
 // Shared by the program that writes the sheets and by TilePictures, which
 // reads them. Other ratios are rendered from the SVG files when first needed.
 //
@@ -23,20 +24,21 @@
 
 namespace plitar {
 
-// The device pixel ratios whose sheets are baked: a plain screen and one
-// scaled to 200 %, the two most common.
-inline constexpr int kBakedRatios[] = {1, 2};
+// The device pixel ratios whose sheets are baked: a plain screen and ones
+// scaled to 150 % and 200 %, the most common.
+inline constexpr double kBakedRatios[] = {1, 1.5, 2};
 
-inline QString faceSheetName(int size, int ratio = 1)
+inline QString faceSheetName(int size, double ratio = 1)
 {
-    return ratio == 1 ? QStringLiteral("faces/%1.argb").arg(size) : QStringLiteral("faces/%1@%2x.argb").arg(size).arg(ratio);
+    return ratio == 1 ? QStringLiteral("faces/%1.argb").arg(size)
+                      : QStringLiteral("faces/%1@%2x.argb").arg(size).arg(ratio);
 }
 
-inline QString faceSheetResource(int size, int ratio = 1) { return QStringLiteral(":/plitar/") + faceSheetName(size, ratio); }
+inline QString faceSheetResource(int size, double ratio = 1) { return QStringLiteral(":/plitar/") + faceSheetName(size, ratio); }
 
-// The bytes of the baked sheet of a size at ratio 1 or 2, read in place
+// The bytes of the baked sheet of a size at a baked ratio, read in place
 // where the program holds them unpacked; empty when there is none.
-QByteArray bakedSheet(int size, int ratio);
+QByteArray bakedSheet(int size, double ratio);
 
 // The face art itself, built in from assets/faces/.
 inline QString faceArtResource(int face)

@@ -77,7 +77,7 @@ struct Symbols {
 };
 
 // A baked sheet; empty if the program lacks it.
-Symbols readSymbols(const TileShape& shape, int size, int ratio)
+Symbols readSymbols(const TileShape& shape, int size, double ratio)
 {
     Symbols s;
     s.layer = shape.face().size();

@@ -10,7 +10,9 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
+#include "view/FaceSheet.h"
 #include "view/TileFrame.h"
 #include "view/TilePictures.h"
 #include "view/bake/FaceArt.h"
@@ -220,6 +222,29 @@ TEST_F(RatioPictures, FacesAreRenderedAtTheScreensSize)
             EXPECT_LT(own * 10, plain) << "ratio " << ratio << " face " << f << ": " << own << " against " << plain;
             EXPECT_GT(plain, 1.0) << "ratio " << ratio << " face " << f;
         }
+}
+
+// The sheets baked for ratios 1.5 and 2 are, pixel for pixel, the face SVGs
+// rendered now at the face size of each ratio: neither stale nor misplaced.
+TEST_F(RatioPictures, BakedSheetsOfScaledScreensAreTheSvgArtRendered)
+{
+    std::vector<std::unique_ptr<QSvgRenderer>> art;
+    for (int f = 1; f <= kFaceCount; ++f)
+        art.push_back(std::make_unique<QSvgRenderer>(
+            QStringLiteral(PLITAR_ASSETS_DIR "/faces/%1.svg").arg(f, 2, 10, QLatin1Char('0'))));
+    for (double ratio : kBakedRatios) {
+        if (ratio == 1)
+            continue;  // checked with the plain pictures
+        for (int size : kTileSizes) {
+            const QSize layer = tileShape(size, ratio).face().size();
+            const QByteArray bytes = bakedSheet(size, ratio);
+            const QImage sheet = sheetOver(bytes, sheetSize(layer, kFaceCount));
+            ASSERT_FALSE(sheet.isNull()) << size << " at " << ratio << ": " << bytes.size() << " bytes";
+            for (int f = 1; f <= kFaceCount; ++f)
+                ASSERT_EQ(sheet.copy(layerInSheet(layer, f)), renderArt(*art[f - 1], layer))
+                    << size << " at " << ratio << " face " << f;
+        }
+    }
 }
 
 // A store moved to another ratio finds, for any of its pictures, the one

@@ -4,9 +4,9 @@
 //   plitar_bakefaces FACES-DIR OUT-DIR
 //     reads FACES-DIR/01.svg .. 42.svg and writes, for each tile size and
 //     baked device pixel ratio, the sheet of the faces' symbol layers
-//     OUT-DIR/faces/<size>.argb and <size>@2x.argb (laid out and encoded as
-//     view/FaceSheet.h says) and OUT-DIR/faces.qrc naming the sheets of
-//     ratio 1 and the SVG files, which are built in as well.
+//     OUT-DIR/faces/<size>.argb, <size>@1.5x.argb and <size>@2x.argb (laid
+//     out and encoded as view/FaceSheet.h says) and OUT-DIR/faces.qrc naming
+//     the sheets of ratios 1 and 1.5 and the SVG files, built in as well.
 //   plitar_bakefaces --icons ICON-SVG OUT-DIR
 //     renders the window icon at the installed sizes into
 //     OUT-DIR/<N>x<N>/apps/plitar.png, to be copied into assets/icons/hicolor/.
@@ -48,7 +48,7 @@ bool bakeFaces(const QString& faces, const QString& out)
     if (!QDir().mkpath(out + QStringLiteral("/faces")))
         return fail(QStringLiteral("cannot make ") + out + QStringLiteral("/faces"));
     QString qrc = QStringLiteral("<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n  <qresource prefix=\"/plitar\">\n");
-    for (int ratio : kBakedRatios)
+    for (double ratio : kBakedRatios)
         for (int size : kTileSizes) {
             const QSize layer = tileShape(size, ratio).face().size();
             QImage sheet(sheetSize(layer, kFaceCount), QImage::Format_ARGB32_Premultiplied);
@@ -63,7 +63,7 @@ bool bakeFaces(const QString& faces, const QString& out)
             const QByteArray bytes = sheetBytes(sheet);
             if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
                 return fail(QStringLiteral("cannot write ") + file.fileName());
-            if (ratio == 1)  // the others are built in unpacked (view/CMakeLists.txt)
+            if (ratio != 2)  // those of 2 are built in unpacked (view/CMakeLists.txt)
                 qrc += QStringLiteral("    <file>%1</file>\n").arg(faceSheetName(size, ratio));
         }
     // The art itself, for screens whose ratio has no baked sheet.
