@@ -157,6 +157,20 @@ TEST_F(BoardAtRatio, FollowsTheScreensRatio)
     EXPECT_EQ(board->spritePicture(2)->size(), QSize(105, 120));
 }
 
+// Qt 6.4 tells the widgets of a window that moved to another screen with a
+// ScreenChangeInternal event; the board answers it at once, before any paint.
+TEST_F(BoardAtRatio, AScreenChangeBringsThePicturesOfTheNewRatio)
+{
+    pictures.setDevicePixelRatio(3);
+    board->setSpritePicture(1, &pictures.picture(TileLook::Normal, 70, 5));
+    ASSERT_EQ(board->spritePicture(1)->size(), QSize(210, 240));
+    QEvent moved(QEvent::ScreenChangeInternal);
+    QApplication::sendEvent(board, &moved);
+    EXPECT_EQ(pictures.devicePixelRatio(), kRatio);
+    EXPECT_EQ(board->spritePicture(1), &pictures.picture(TileLook::Normal, 70, 5));
+    EXPECT_EQ(board->spritePicture(1)->size(), QSize(105, 120));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
