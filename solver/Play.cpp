@@ -230,7 +230,7 @@ Tally solveDeals(int layout, long long deals, uint64_t seed, bool usual, int thr
             dealGame(game, layout);
         const Outcome o = solver.solve(Problem::fromBoard(game), limits).outcome;
         (o == Outcome::Won ? won : o == Outcome::Lost ? lost : undecided).fetch_add(1);
-        if (progress && (k + 1) % 10000 == 0) {
+        if (progress && (k + 1) % 1000 == 0) {
             const std::lock_guard lock(progressLock);
             progress(Tally{won.load(), lost.load(), undecided.load()});
         }

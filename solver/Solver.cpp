@@ -342,6 +342,61 @@ bool Solver::groupDead(int g, const Bits& present) const
              (fits(t[0], t[3]) && fits(t[1], t[2])));
 }
 
+// A relaxed game from `present` after a move in the group of tile `moved`:
+// the last two tiles of a group leave together once both are free, any other
+// tile leaves alone once free beside a free group-mate or after one has left. Every real line is a line of this game, so a
+// board it cannot empty is lost. Run only when the move fixed a new pair
+// (moved < 0: always).
+bool Solver::relaxedClears(int moved, Bits present, Bits free) const
+{
+    if (moved >= 0 && (present & p_->groupMembers(p_->groupOf(moved))).count() != 2)
+        return true;
+    std::array<int16_t, kMaxTiles> partner;
+    partner.fill(-1);
+    for (int g = 0; g < p_->groupCount(); ++g) {
+        const Bits r = present & p_->groupMembers(g);
+        if (r.count() == 2) {
+            const int a = r.first();
+            Bits rest = r;
+            rest.reset(a);
+            const int b = rest.first();
+            partner[static_cast<std::size_t>(a)] = static_cast<int16_t>(b);
+            partner[static_cast<std::size_t>(b)] = static_cast<int16_t>(a);
+        }
+    }
+    const Bits start = present;
+    for (bool changed = true; changed;) {
+        changed = false;
+        Bits touched;
+        (free & present).forEach([&](int t) {
+            if (!present.test(t))
+                return;
+            const int u = partner[static_cast<std::size_t>(t)];
+            if (u < 0) {
+                // Alone only beside a group-mate that is free now or has left.
+                Bits mates = start & p_->groupMembers(p_->groupOf(t));
+                mates.reset(t);
+                if (!(mates & free & present).any() && !mates.minus(present).any())
+                    return;
+                present.reset(t);
+                touched |= p_->dependents(t);
+                changed = true;
+            } else if (present.test(u) && free.test(u)) {
+                present.reset(t);
+                present.reset(u);
+                touched |= p_->dependents(t) | p_->dependents(u);
+                changed = true;
+            }
+        });
+        free = free & present;
+        (touched & present).minus(free).forEach([&](int j) {
+            if (p_->isFree(j, present))
+                free.set(j);
+        });
+    }
+    return !present.any();
+}
+
 // The moves that need no choice (see the top of this file), until none is left.
 void Solver::reduce(Bits& present, Bits& free, uint64_t& key)
 {
@@ -444,7 +499,7 @@ bool Solver::search(Bits present, Bits free, uint64_t key, int depth)
         Bits np = present, nf = free;
         uint64_t nk = key;
         take(np, nf, nk, c.a, c.b);
-        if (!groupDead(p_->groupOf(c.a), np) && search(np, nf, nk, depth + 1))
+        if (!groupDead(p_->groupOf(c.a), np) && relaxedClears(c.a, np, nf) && search(np, nf, nk, depth + 1))
             return true;
         path_.pop_back();
         if (aborted_)
@@ -478,6 +533,8 @@ Result Solver::solve(const Problem& problem, Limits limits)
     bool hopeless = false;
     for (int g = 0; g < problem.groupCount() && !hopeless; ++g)
         hopeless = groupDead(g, present);
+    if (!hopeless)
+        hopeless = !relaxedClears(-1, present, problem.freeSet(present));
     uint64_t key = 0;
     present.forEach([&](int i) { key ^= zobrist_[static_cast<std::size_t>(i)]; });
     // Attempts with growing node budgets, each in a slightly shaken order; the

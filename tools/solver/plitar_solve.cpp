@@ -2,6 +2,9 @@
 //
 //   plitar_solve --layout N|all --deals K [--seed S] [--standard] [--threads T] [--limit SECONDS]
 //     one line per layout: layout N deals K won W lost L undecided U ms_per_deal X
+//   --limit SECONDS (default 10) and --nodes N (default none) bound each solver
+//   run; a run that reaches either counts as undecided. A node limit gives the
+//   same figures on a busy machine; a time limit does not.
 //   plitar_solve --table [--layout N|all] [--deals K] [--games G] [--seed S] [--threads T] [--limit SECONDS] [--rows-only]
 //     the rows of docs/layouts.md: won as dealt, won after one shuffle, the
 //     play-out, the usual deal for 144-tile layouts, each with its 95 % interval
@@ -41,15 +44,16 @@ struct Options {
     bool header = true;
     int threads = 1;
     double limit = 10.0;
+    unsigned long long nodes = 0;
 };
 
 [[noreturn]] void usage(const std::string& why)
 {
     std::fprintf(stderr,
                  "plitar_solve: %s\n"
-                 "usage: plitar_solve --layout N|all --deals K [--seed S] [--standard] [--threads T] [--limit SECONDS]\n"
+                 "usage: plitar_solve --layout N|all --deals K [--seed S] [--standard] [--threads T] [--limit SECONDS] [--nodes N]\n"
                  "       plitar_solve --table [--layout N|all] [--deals K] [--games G] [--seed S] [--threads T]"
-                 " [--limit SECONDS] [--rows-only]\n",
+                 " [--limit SECONDS] [--nodes N] [--rows-only]\n",
                  why.c_str());
     std::exit(2);
 }
@@ -111,9 +115,13 @@ Options parse(int argc, char** argv)
             const char* s = value();
             char* end = nullptr;
             const double d = std::strtod(s, &end);
-            if (end == s || *end != '\0' || !(d > 0) || d > 1e6)
-                usage("--limit wants seconds above 0");
+            if (end == s || *end != '\0' || !(d >= 0) || d > 1e6)
+                usage("--limit wants seconds (0: none)");
             o.limit = d;
+        } else if (a == "--nodes") {
+            if (!parseCount(value(), 0, 1000000000000LL, v))
+                usage("--nodes wants a count (0: none)");
+            o.nodes = static_cast<unsigned long long>(v);
         } else if (a == "--standard") {
             o.standard = true;
         } else if (a == "--table") {
@@ -168,10 +176,10 @@ int runCounts(const Options& o)
             return 1;
         }
     }
-    const Limits limits{o.limit, 0};
+    const Limits limits{o.limit, o.nodes};
     for (int layout = first; layout <= last; ++layout) {
         const auto t0 = std::chrono::steady_clock::now();
-        // Every ten thousand deals, the figures so far on the error stream.
+        // Every thousand deals, the figures so far on the error stream.
         const Tally t = solveDeals(layout, o.deals, o.seed, o.standard, o.threads, limits, [&](const Tally& s) {
             std::fprintf(stderr, "layout %d so far won %lld lost %lld undecided %lld seconds %.0f\n", layout, s.won, s.lost,
                          s.undecided, secondsSince(t0));
@@ -187,7 +195,7 @@ int runCounts(const Options& o)
 int runTable(const Options& o, Workers& workers)
 {
     const int first = o.layout == 0 ? 1 : o.layout, last = o.layout == 0 ? kLayoutCount : o.layout;
-    const Limits limits{o.limit, 0};
+    const Limits limits{o.limit, o.nodes};
     if (o.header) {
         std::printf("| # | layout | tiles | deals | won as dealt, %% | won after one shuffle, %% | games | "
                     "play-out emptied, %% | mean shuffles | usual deal won, %% | undecided | seconds |\n");
