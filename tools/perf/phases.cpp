@@ -2,7 +2,8 @@
 // application object, the icon, the tile pictures of the first size, the
 // window with its first deal, and the first frame. Each step is timed on its
 // own the first time it runs in the process, as at a real start.
-//   DISPLAY=:N perf_phases        (or QT_QPA_PLATFORM=offscreen perf_phases)
+//   DISPLAY=:N perf_phases        (or QT_QPA_PLATFORM=offscreen perf_phases;
+//                                  QT_SCALE_FACTOR=2 for a scaled screen)
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
@@ -33,13 +34,17 @@ int main(int argc, char* argv[])
     };
     QApplication app(argc, argv);
     lap("application object");
+    // At the screen's device pixel ratio, as the window makes them.
+    const double ratio = app.devicePixelRatio();
     {
         plitar::TilePictures pictures;
+        pictures.setDevicePixelRatio(ratio);
         pictures.prepare(56);
         lap("tile pictures of size 56 (art read)");
     }
     {
         plitar::TilePictures pictures;
+        pictures.setDevicePixelRatio(ratio);
         pictures.prepare(56);
         lap("tile pictures of size 56 again");
     }
