@@ -13,8 +13,8 @@
 //              white RGB(128, 128, 128)); above ratio 1 every device pixel.
 // The pictures of one look, size and ratio are made together, the first time
 // one of them is asked for or prepare() is called for the size. The symbol
-// layers come from the sheets baked at build time for ratios 1 and 2, and are
-// rendered from the built-in SVG art for any other ratio.
+// layers come from the sheets baked at build time for ratios 1, 1.5 and 2,
+// and are rendered from the built-in SVG art for any other ratio.
 #include "view/TilePictures.h"
 
 #include <QPainter>

@@ -10,8 +10,8 @@
 // of every ratio it was asked for; one ratio, the screen's, is current.
 //
 // The face art is rendered from its SVG files at build time (view/bake/) for
-// the ratios 1 and 2, so there a picture is only laid together; other ratios
-// render the art when first needed. Pictures are made per look, size and
+// the ratios 1, 1.5 and 2, so there a picture is only laid together; other
+// ratios render the art when first needed. Pictures are made per look, size and
 // ratio when first needed (bench_view_pictures measures how long it takes).
 #pragma once
 
