@@ -30,7 +30,6 @@ frmMain::frmMain(const frmMainOptions& options) : options_(options)
 {
     setObjectName("frmMain");
     setWindowTitle(QStringLiteral("Плитар"));
-    setWindowIcon(plitarIcon());
     // Only the board has the board colour (its view paints it); the menu bar
     // and the menus keep the desktop's colours.
 
@@ -260,6 +259,13 @@ void frmMain::closeEvent(QCloseEvent* event)
 // and it gives the keyboard back here.
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (!iconGiven_ && watched == board_ && event->type() == QEvent::Paint) {
+        // The icon's eight sizes, up to 512 pixels, all go to the window
+        // manager at once; they come right after the first frame, which
+        // need not wait for them.
+        iconGiven_ = true;
+        QMetaObject::invokeMethod(this, [this] { setWindowIcon(plitarIcon()); }, Qt::QueuedConnection);
+    }
     if (event->type() != QEvent::KeyPress || QApplication::activePopupWidget())
         return QMainWindow::eventFilter(watched, event);
     auto* target = qobject_cast<QWidget*>(watched);

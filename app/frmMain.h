@@ -120,6 +120,7 @@ private:
     std::unique_ptr<SingleInstance> instance_;
 
     BoardView* board_ = nullptr;
+    bool iconGiven_ = false;  // the window icon follows the first frame
     QAction* mnuAutoSort_ = nullptr;
     QAction* mnuGray_ = nullptr;
     QAction* mnuESC_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 #include <cstring>
 #include <sys/socket.h>
@@ -26,7 +27,9 @@ TEST_F(WindowShape, ClientAreaBackgroundIconAndCaption)
     EXPECT_EQ(board().size(), QSize(911, 571));
     EXPECT_EQ(w().centralWidget(), &board());
     EXPECT_EQ(w().findChild<QStatusBar*>(), nullptr);
-    EXPECT_FALSE(w().windowIcon().isNull());
+    // The icon comes right after the first frame, with every size up to 512.
+    QTRY_VERIFY(!w().windowIcon().isNull());
+    EXPECT_TRUE(w().windowIcon().availableSizes().contains(QSize(512, 512)));
     const QImage shot = board().grab().toImage();
     EXPECT_EQ(QColor(shot.pixel(905, 565)), QColor(192, 192, 255));
     // At a sprite's corner pixel of its face, the picture's own pixel shows.
