@@ -33,8 +33,11 @@
 // it is done or the limits are reached.
 #include "solver/Solver.h"
 
+#include "solver/PartnerSearch.h"
+
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <stdexcept>
 
 #include "board/Grid.h"
@@ -228,6 +231,8 @@ Solver::Solver(int tableBits)
     for (auto& z : zobrist_)
         z = splitmix(s);
 }
+
+Solver::~Solver() = default;
 
 bool Solver::knownLost(uint64_t key, const Bits& present) const
 {
@@ -541,19 +546,41 @@ Result Solver::solve(const Problem& problem, Limits limits)
     // lost positions found stay in the table, so every attempt starts from
     // what the ones before proved, and the last one runs to the end.
     bool won = false;
-    if (!hopeless) {
+    bool decided = hopeless;
+    if (!hopeless && method_ != Method::Partners) {
         const Bits free = problem.freeSet(present);
         uint64_t budget = 100;
         for (int attempt = 0;; ++attempt) {
             noise_ = attempt == 0 ? 0 : 0x9e3779b97f4a7c15ULL * static_cast<uint64_t>(attempt);
             runEnd_ = attempt < 200 ? nodes_ + budget : 0;
+            if (method_ == Method::Both && (runEnd_ == 0 || runEnd_ > kMoveNodes))
+                runEnd_ = kMoveNodes;
             aborted_ = false;
             path_.clear();
             won = search(present, free, key, 0);
-            if (won || !aborted_ || outOfLimits_)
+            if (won || !aborted_ || outOfLimits_) {
+                decided = won || !aborted_;
+                break;
+            }
+            if (method_ == Method::Both && nodes_ >= kMoveNodes)
                 break;
             budget += budget / 16;
         }
+    }
+    if (!decided && !outOfLimits_ && method_ != Method::Moves) {
+        if (!partners_)
+            partners_ = std::make_unique<PartnerSearch>();
+        const uint64_t before = nodes_;
+        const std::function<bool()> stop = [&] {
+            const uint64_t n = before + partners_->nodes();
+            if ((limits_.nodes != 0 && n >= limits_.nodes) || (deadlineNs_ != 0 && nowNs() > deadlineNs_))
+                outOfLimits_ = true;
+            return outOfLimits_;
+        };
+        path_.clear();
+        const Outcome o = partners_->solve(problem, stop, path_);
+        nodes_ = before + partners_->nodes();
+        won = o == Outcome::Won;
     }
     result.nodes = nodes_;
     if (won) {

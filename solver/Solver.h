@@ -17,6 +17,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -169,11 +170,26 @@ struct Result {
     uint64_t nodes = 0;
 };
 
-// One solver per thread: it owns its table of lost positions.
+class PartnerSearch;
+
+// One solver per thread: it owns its tables of lost positions.
+//
+// A position goes first to the move search, which wins or loses most deals
+// within a few thousand positions; what it has not decided after
+// kMoveNodes positions goes to the partner search (PartnerSearch.h), slower
+// per position but far stronger on the hard ones. Tests can ask for either
+// search alone.
 class Solver {
 public:
+    enum class Method { Both, Moves, Partners };
+    static constexpr uint64_t kMoveNodes = 2000;
+
     explicit Solver(int tableBits = 20);
+    ~Solver();
+    Solver(const Solver&) = delete;
+    Solver& operator=(const Solver&) = delete;
     Result solve(const Problem& problem, Limits limits = {});
+    void setMethod(Method m) { method_ = m; }
 
 private:
     struct Entry {
@@ -190,6 +206,8 @@ private:
     void storeLost(uint64_t key, const Bits& present);
     bool outOfTime();
 
+    Method method_ = Method::Both;
+    std::unique_ptr<PartnerSearch> partners_;  // made on first need
     const Problem* p_ = nullptr;
     std::vector<Entry> table_;
     uint64_t mask_ = 0;

@@ -186,10 +186,14 @@ bool plainWon(const Problem& p, const Bits& present, std::unordered_map<std::str
 
 // Small random boards: tiles dropped on a 5 x 4 patch of origins, stacked up to
 // three high where they land, faces from a few groups, flowers and seasons too.
-TEST(SolverAgainstPlainSearch, SmallRandomBoards)
+// Each search alone, as well as both in turn, must answer as the plain search.
+class SolverAgainstPlainSearch : public ::testing::TestWithParam<Solver::Method> {};
+
+TEST_P(SolverAgainstPlainSearch, SmallRandomBoards)
 {
     std::mt19937 rng(2026);
     Solver solver(14);
+    solver.setMethod(GetParam());
     int won = 0, lost = 0;
     for (int round = 0; round < 400; ++round) {
         const int pairs = 3 + static_cast<int>(rng() % 8);  // 6..20 tiles
@@ -252,11 +256,12 @@ TEST(SolverAgainstPlainSearch, SmallRandomBoards)
 // ------------------------------------------------------------ real deals
 
 // The smallest layouts, dealt by the game, are within reach of the plain search.
-TEST(SolverAgainstPlainSearch, SmallLayoutsAsDealt)
+TEST_P(SolverAgainstPlainSearch, SmallLayoutsAsDealt)
 {
     SeededHost host(1);
     modPlitar game(host);
     Solver solver(14);
+    solver.setMethod(GetParam());
     for (int layout : {7, 8, 9}) {
         for (int k = 0; k < 15; ++k) {
             host.reseed(dealSeed(11, layout, static_cast<uint64_t>(k), 0));
@@ -275,26 +280,40 @@ TEST(SolverAgainstPlainSearch, SmallLayoutsAsDealt)
     }
 }
 
+INSTANTIATE_TEST_SUITE_P(Methods, SolverAgainstPlainSearch,
+                         ::testing::Values(Solver::Method::Both, Solver::Method::Moves, Solver::Method::Partners),
+                         [](const ::testing::TestParamInfo<Solver::Method>& param) {
+                             switch (param.param) {
+                             case Solver::Method::Moves: return std::string("Moves");
+                             case Solver::Method::Partners: return std::string("Partners");
+                             case Solver::Method::Both: break;
+                             }
+                             return std::string("Both");
+                         });
+
 TEST(SolverDeals, WinningLinesEmptyTheBoardThroughTheClickRules)
 {
     SeededHost host(1);
     modPlitar game(host);
     Solver solver(18);
-    int replayed = 0;
-    for (int layout : {1, 2, 14, 15, 26}) {
-        for (int k = 0; k < 6; ++k) {
-            host.reseed(dealSeed(5, layout, static_cast<uint64_t>(k), 0));
-            dealGame(game, layout);
-            const Problem p = Problem::fromBoard(game);
-            const Result r = solver.solve(p, Limits{0.5, 0});
-            if (r.outcome != Outcome::Won)
-                continue;
-            ASSERT_TRUE(replay(game, p, r)) << "layout " << layout << " deal " << k;
-            EXPECT_EQ(game.funTilesLeft(), 0);
-            ++replayed;
+    for (Solver::Method method : {Solver::Method::Both, Solver::Method::Partners}) {
+        solver.setMethod(method);
+        int replayed = 0;
+        for (int layout : {1, 2, 14, 15, 26}) {
+            for (int k = 0; k < 6; ++k) {
+                host.reseed(dealSeed(5, layout, static_cast<uint64_t>(k), 0));
+                dealGame(game, layout);
+                const Problem p = Problem::fromBoard(game);
+                const Result r = solver.solve(p, Limits{0.5, 0});
+                if (r.outcome != Outcome::Won)
+                    continue;
+                ASSERT_TRUE(replay(game, p, r)) << "layout " << layout << " deal " << k;
+                EXPECT_EQ(game.funTilesLeft(), 0);
+                ++replayed;
+            }
         }
+        EXPECT_GT(replayed, 10) << (method == Solver::Method::Both ? "both searches" : "partner search");
     }
-    EXPECT_GT(replayed, 10);
 }
 
 TEST(SolverDeals, UsualDealHasFourOfEveryGroup)

@@ -1,0 +1,386 @@
+#include "solver/PartnerSearch.h"
+
+#include <algorithm>
+
+namespace plitar::solver {
+
+namespace {
+
+uint64_t mix(uint64_t z)
+{
+    z += 0x9e3779b97f4a7c15ULL;
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+    return z ^ (z >> 31);
+}
+
+constexpr int kMaxGroups = 64;
+
+}  // namespace
+
+PartnerSearch::PartnerSearch(int tableBits)
+{
+    tableBits = std::clamp(tableBits, 8, 26);
+    table_.assign(std::size_t{1} << tableBits, Entry{});
+    mask_ = (uint64_t{1} << tableBits) - 1;
+    for (std::size_t i = 0; i < tileKey_.size(); ++i)
+        tileKey_[i] = mix(0x7061727473ULL + i);
+}
+
+uint64_t PartnerSearch::pairKey(int a, int b) const
+{
+    return mix((static_cast<uint64_t>(std::min(a, b)) << 8 | static_cast<uint64_t>(std::max(a, b))) ^ 0x5a5aULL);
+}
+
+Bits PartnerSearch::pool(const State& s, int g) const { return (s.present & p_->groupMembers(g)).minus(s.fixed); }
+
+// Two tiles that can never be free at once: one must go before the other can
+// be free, directly, through a stack, or because one closes a side of the
+// other whose far side must open first.
+bool PartnerSearch::pairDead(int a, int b) const
+{
+    return p_->needWith(a, b).test(b) || p_->needWith(b, a).test(a);
+}
+
+void PartnerSearch::take(State& s, int a, int b)
+{
+    s.present.reset(a);
+    s.present.reset(b);
+    s.free.reset(a);
+    s.free.reset(b);
+    s.key ^= tileKey_[static_cast<std::size_t>(a)] ^ tileKey_[static_cast<std::size_t>(b)];
+    if (s.fixed.test(a)) {
+        s.fixed.reset(a);
+        s.fixed.reset(b);
+        s.key ^= pairKey(a, b);
+    }
+    ((p_->dependents(a) | p_->dependents(b)) & s.present).minus(s.free).forEach([&](int j) {
+        if (p_->isFree(j, s.present))
+            s.free.set(j);
+    });
+    path_.emplace_back(a, b);
+}
+
+void PartnerSearch::fix(State& s, int a, int b)
+{
+    s.partner[static_cast<std::size_t>(a)] = static_cast<int16_t>(b);
+    s.partner[static_cast<std::size_t>(b)] = static_cast<int16_t>(a);
+    s.fixed.set(a);
+    s.fixed.set(b);
+    s.key ^= pairKey(a, b);
+}
+
+// The steps that need no choice, until none is left; false when the position
+// is found lost. Fixed pairs whose tiles are both free come off; the last two
+// tiles of a group become a fixed pair; a group's free tiles come off when
+// enough idle ones (nothing present depends on them) stay for its blocked
+// tiles, as in the move search; a group of four with one possible split takes it.
+bool PartnerSearch::settle(State& s)
+{
+    for (bool changed = true; changed;) {
+        changed = false;
+        (s.fixed & s.free).forEach([&](int a) {
+            const int b = s.partner[static_cast<std::size_t>(a)];
+            if (b > a && s.present.test(a) && s.free.test(b)) {
+                take(s, a, b);
+                changed = true;
+            }
+        });
+        for (int g = 0; g < p_->groupCount(); ++g) {
+            const Bits r = pool(s, g);
+            const int c = r.count();
+            if (c == 0)
+                continue;
+            if (c == 2) {
+                const int a = r.first();
+                Bits rest = r;
+                rest.reset(a);
+                const int b = rest.first();
+                if (pairDead(a, b))
+                    return false;
+                fix(s, a, b);
+                changed = true;
+                continue;
+            }
+            const Bits f = r & s.free;
+            const int fc = f.count();
+            const int bc = c - fc;
+            if (fc - bc >= 2) {
+                Bits keep;
+                int kept = 0;
+                f.forEach([&](int i) {
+                    if (kept < bc && !p_->dependents(i).intersects(s.present)) {
+                        keep.set(i);
+                        ++kept;
+                    }
+                });
+                if (kept == bc) {
+                    int pending = -1;
+                    f.minus(keep).forEach([&](int i) {
+                        if (pending < 0) {
+                            pending = i;
+                        } else {
+                            take(s, pending, i);
+                            pending = -1;
+                        }
+                    });
+                    changed = true;
+                    continue;
+                }
+            }
+            if (c == 4) {
+                int t[4], k = 0;
+                r.forEach([&](int i) { t[k++] = i; });
+                const bool ok[3] = {!pairDead(t[0], t[1]) && !pairDead(t[2], t[3]),
+                                    !pairDead(t[0], t[2]) && !pairDead(t[1], t[3]),
+                                    !pairDead(t[0], t[3]) && !pairDead(t[1], t[2])};
+                const int n = ok[0] + ok[1] + ok[2];
+                if (n == 0)
+                    return false;
+                if (n == 1) {
+                    if (ok[0])
+                        fix(s, t[0], t[1]), fix(s, t[2], t[3]);
+                    else if (ok[1])
+                        fix(s, t[0], t[2]), fix(s, t[1], t[3]);
+                    else
+                        fix(s, t[0], t[3]), fix(s, t[1], t[2]);
+                    changed = true;
+                }
+            }
+        }
+    }
+    return true;
+}
+
+// A relaxed game that every real line also plays: a fixed pair leaves once
+// both its tiles are free; a tile without a partner leaves once it is free
+// beside a free tile of its group without one, or after such a tile of its
+// group has left. A position it cannot empty is lost.
+bool PartnerSearch::relaxedClears(const State& s) const
+{
+    Bits present = s.present, free = s.free;
+    const Bits open = s.present.minus(s.fixed);
+    std::array<uint8_t, kMaxGroups> gone{};
+    std::array<int16_t, kMaxTiles> stack{};
+    int top = 0;
+    int remaining = present.count();
+    const auto remove = [&](int t) {
+        present.reset(t);
+        --remaining;
+        (p_->dependents(t) & present).minus(free).forEach([&](int j) {
+            if (p_->isFree(j, present)) {
+                free.set(j);
+                stack[static_cast<std::size_t>(top++)] = static_cast<int16_t>(j);
+            }
+        });
+    };
+    free.forEach([&](int t) { stack[static_cast<std::size_t>(top++)] = static_cast<int16_t>(t); });
+    while (top > 0) {
+        const int t = stack[static_cast<std::size_t>(--top)];
+        if (!present.test(t))
+            continue;
+        if (!open.test(t)) {
+            const int u = s.partner[static_cast<std::size_t>(t)];
+            if (present.test(u) && free.test(u)) {
+                remove(t);
+                remove(u);
+            }
+            continue;
+        }
+        const auto g = static_cast<std::size_t>(p_->groupOf(t));
+        if (g >= gone.size() || !gone[g]) {
+            Bits mates = present & free & open & p_->groupMembers(static_cast<int>(g));
+            mates.reset(t);
+            if (!mates.any())
+                continue;
+            if (g < gone.size())
+                gone[g] = 1;
+            remove(t);
+            mates.forEach([&](int m) {
+                if (present.test(m))
+                    remove(m);
+            });
+            continue;
+        }
+        remove(t);
+    }
+    return remaining == 0;
+}
+
+// Tries every split of every group of four without partners against the
+// relaxed game; false when some group has none left.
+bool PartnerSearch::lookAhead(State& s)
+{
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (int g = 0; g < p_->groupCount(); ++g) {
+            const Bits r = pool(s, g);
+            if (r.count() != 4)
+                continue;
+            int t[4], k = 0;
+            r.forEach([&](int i) { t[k++] = i; });
+            const int split[3][4] = {{t[0], t[1], t[2], t[3]}, {t[0], t[2], t[1], t[3]}, {t[0], t[3], t[1], t[2]}};
+            int ok = 0, last = -1;
+            for (int v = 0; v < 3; ++v) {
+                const int* q = split[v];
+                if (pairDead(q[0], q[1]) || pairDead(q[2], q[3]))
+                    continue;
+                State c = s;
+                fix(c, q[0], q[1]);
+                fix(c, q[2], q[3]);
+                if (relaxedClears(c)) {
+                    ++ok;
+                    last = v;
+                }
+            }
+            if (ok == 0)
+                return false;
+            if (ok == 1) {
+                const int* q = split[last];
+                fix(s, q[0], q[1]);
+                fix(s, q[2], q[3]);
+                if (!settle(s) || (s.present.any() && !relaxedClears(s)))
+                    return false;
+                changed = true;
+            }
+        }
+    }
+    return true;
+}
+
+bool PartnerSearch::known(const State& s) const
+{
+    for (uint64_t k = 0; k < 4; ++k) {
+        const Entry& e = table_[(s.key + k) & mask_];
+        if (e.stamp == stamp_ && e.key == s.key && e.present == s.present && e.fixed == s.fixed)
+            return true;
+    }
+    return false;
+}
+
+void PartnerSearch::store(const State& s)
+{
+    std::size_t victim = s.key & mask_;
+    for (uint64_t k = 0; k < 4; ++k) {
+        const std::size_t i = (s.key + k) & mask_;
+        if (table_[i].stamp != stamp_) {
+            victim = i;
+            break;
+        }
+    }
+    table_[victim] = Entry{s.present, s.fixed, s.key, stamp_};
+}
+
+bool PartnerSearch::search(State s)
+{
+    ++nodes_;
+    if (stopped_ || (*stop_)()) {
+        stopped_ = true;
+        return false;
+    }
+    const std::size_t mark = path_.size();
+    const auto lost = [&](bool remember, const State& at) {
+        if (remember && !stopped_)
+            store(at);
+        path_.resize(mark);
+        return false;
+    };
+    if (!settle(s) || (s.present.any() && !relaxedClears(s)))
+        return lost(false, s);
+    if (!s.present.any())
+        return true;
+    if (known(s))
+        return lost(false, s);
+    const State entry = s;
+    if (!lookAhead(s))
+        return lost(true, entry);
+    if (!s.present.any())
+        return true;
+
+    // The tile whose partner is chosen: one of the pair of free tiles without
+    // partners that frees most tiles, that pair first.
+    int bestA = -1, bestB = -1, bestScore = 0;
+    for (int g = 0; g < p_->groupCount(); ++g) {
+        const Bits r = pool(s, g);
+        const Bits f = r & s.free;
+        if (f.count() < 2)
+            continue;
+        f.forEach([&](int a) {
+            f.forEach([&](int b) {
+                if (b <= a || pairDead(a, b))
+                    return;
+                Bits after = s.present;
+                after.reset(a);
+                after.reset(b);
+                int freed = 0;
+                ((p_->dependents(a) | p_->dependents(b)) & after).minus(s.free).forEach([&](int j) {
+                    if (p_->isFree(j, after))
+                        ++freed;
+                });
+                int score = freed * 16 + p_->tile(a).z + p_->tile(b).z;
+                Bits rest = r;
+                rest.reset(a);
+                rest.reset(b);
+                rest.forEach([&](int x) { score -= 4 * (p_->mustGoFirst(x) & after).count(); });
+                if (bestA < 0 || score > bestScore) {
+                    bestScore = score;
+                    bestA = a;
+                    bestB = b;
+                }
+            });
+        });
+    }
+    if (bestA < 0)
+        return lost(true, entry);  // no pair can come off, and none ever will
+    std::array<int, kMaxTiles> partners{};
+    int count = 0;
+    partners[static_cast<std::size_t>(count++)] = bestB;
+    Bits others = pool(s, p_->groupOf(bestA));
+    others.reset(bestA);
+    others.reset(bestB);
+    others.forEach([&](int b) {
+        if (!pairDead(bestA, b))
+            partners[static_cast<std::size_t>(count++)] = b;
+    });
+    // Free partners next: such a pair comes off at once.
+    std::stable_partition(partners.begin() + 1, partners.begin() + count, [&](int b) { return s.free.test(b); });
+    for (int k = 0; k < count; ++k) {
+        State c = s;
+        fix(c, bestA, partners[static_cast<std::size_t>(k)]);
+        if (search(c))
+            return true;
+        if (stopped_)
+            break;
+    }
+    return lost(true, entry);
+}
+
+Outcome PartnerSearch::solve(const Problem& problem, const std::function<bool()>& stop,
+                             std::vector<std::pair<int, int>>& moves)
+{
+    p_ = &problem;
+    stop_ = &stop;
+    nodes_ = 0;
+    stopped_ = false;
+    path_.clear();
+    if (++stamp_ == 0) {  // the stamps wrapped: forget every entry
+        for (Entry& e : table_)
+            e.stamp = 0;
+        stamp_ = 1;
+    }
+    State s;
+    s.present = problem.all();
+    s.free = problem.freeSet(s.present);
+    s.partner.fill(-1);
+    s.present.forEach([&](int i) { s.key ^= tileKey_[static_cast<std::size_t>(i)]; });
+    const bool won = search(s);
+    p_ = nullptr;
+    stop_ = nullptr;
+    if (won) {
+        moves = path_;
+        return Outcome::Won;
+    }
+    return stopped_ ? Outcome::Undecided : Outcome::Lost;
+}
+
+}  // namespace plitar::solver

@@ -1,0 +1,71 @@
+// The search for hard positions: it chooses partners, not move orders.
+//
+// Once every tile knows its partner, the order of the moves no longer
+// matters: taking off a pair whose tiles are both free never hurts, since
+// taking tiles away only frees others. So the only choices in a position are
+// how the tiles of each matching group split into pairs. This search fixes
+// partners one tile at a time, takes off every fixed pair as soon as both its
+// tiles are free, and before each choice tries every split of every group of
+// four against a relaxed game: a split after which the relaxed game cannot
+// empty the board is ruled out, a group with no split left loses the
+// position, and a group with one split left takes it without a choice. That
+// look-ahead costs far more per position than the move search, but proves
+// the deals that the move search cannot finish in a few hundred positions
+// instead of millions.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "solver/Solver.h"
+
+namespace plitar::solver {
+
+class PartnerSearch {
+public:
+    explicit PartnerSearch(int tableBits = 18);
+
+    // Won (the line in `moves`), Lost, or Undecided when `stop` answers true;
+    // it is asked once per position.
+    Outcome solve(const Problem& problem, const std::function<bool()>& stop, std::vector<std::pair<int, int>>& moves);
+    uint64_t nodes() const { return nodes_; }
+
+private:
+    struct State {
+        Bits present, free, fixed;              // fixed: tiles whose partner is chosen
+        std::array<int16_t, kMaxTiles> partner;  // valid for fixed tiles
+        uint64_t key = 0;                        // the present tiles and the fixed pairs
+    };
+    struct Entry {
+        Bits present, fixed;
+        uint64_t key = 0;
+        uint32_t stamp = 0;
+    };
+
+    bool search(State s);
+    bool settle(State& s);
+    bool lookAhead(State& s);
+    bool relaxedClears(const State& s) const;
+    bool pairDead(int a, int b) const;
+    Bits pool(const State& s, int g) const;
+    void take(State& s, int a, int b);
+    void fix(State& s, int a, int b);
+    uint64_t pairKey(int a, int b) const;
+    bool known(const State& s) const;
+    void store(const State& s);
+
+    const Problem* p_ = nullptr;
+    std::vector<Entry> table_;
+    uint64_t mask_ = 0;
+    uint32_t stamp_ = 0;
+    std::array<uint64_t, kMaxTiles> tileKey_{};
+    std::vector<std::pair<int, int>> path_;
+    uint64_t nodes_ = 0;
+    bool stopped_ = false;
+    const std::function<bool()>* stop_ = nullptr;
+};
+
+}  // namespace plitar::solver
