@@ -152,25 +152,38 @@ bool PartnerSearch::settle(State& s)
     return true;
 }
 
-// A relaxed game that every real line also plays: a fixed pair leaves once
-// both its tiles are free; a tile without a partner leaves once it is free
-// beside a free tile of its group without one, or after such a tile of its
-// group has left. A position it cannot empty is lost.
-bool PartnerSearch::relaxedClears(const State& s) const
+// Plays from `s` without choices. A fixed pair leaves once both its tiles are
+// free. Relaxed, a game that every real line also plays: a tile without a
+// partner leaves once it is free beside a free tile of its group without one,
+// taking those with it, or after such a tile of its group has left; a
+// position it cannot empty is lost. Greedy, a real line kept in `line_`: a
+// tile without a partner leaves with the first free tile of its group without
+// one; a position it empties is won.
+bool PartnerSearch::play(const State& s, bool greedy, bool record)
 {
+    int16_t event = 0;
+    if (record)
+        s.present.forEach([&](int t) { freeAt_[static_cast<std::size_t>(t)] = 0; });
     Bits present = s.present, free = s.free;
     const Bits open = s.present.minus(s.fixed);
     std::array<uint8_t, kMaxGroups> gone{};
     std::array<int16_t, kMaxTiles> stack{};
     int top = 0;
     int remaining = present.count();
+    if (greedy)
+        line_.clear();
     const auto remove = [&](int t) {
         present.reset(t);
         --remaining;
+        ++event;
+        if (record)
+            leftAt_[static_cast<std::size_t>(t)] = event;
         (p_->dependents(t) & present).minus(free).forEach([&](int j) {
             if (p_->isFree(j, present)) {
                 free.set(j);
                 stack[static_cast<std::size_t>(top++)] = static_cast<int16_t>(j);
+                if (record)
+                    freeAt_[static_cast<std::size_t>(j)] = event;
             }
         });
     };
@@ -184,10 +197,41 @@ bool PartnerSearch::relaxedClears(const State& s) const
             if (present.test(u) && free.test(u)) {
                 remove(t);
                 remove(u);
+                if (greedy)
+                    line_.emplace_back(t, u);
             }
             continue;
         }
         const auto g = static_cast<std::size_t>(p_->groupOf(t));
+        if (greedy) {
+            // With four left, not a pair that leaves two that can never be
+            // free together.
+            const Bits rest = present & open & p_->groupMembers(static_cast<int>(g));
+            Bits mates = rest & free;
+            mates.reset(t);
+            const bool four = rest.count() == 4;
+            int m = -1;
+            mates.forEach([&](int c) {
+                if (m >= 0)
+                    return;
+                if (four) {
+                    Bits other = rest;
+                    other.reset(t);
+                    other.reset(c);
+                    const int x = other.first();
+                    other.reset(x);
+                    if (pairDead(x, other.first()))
+                        return;
+                }
+                m = c;
+            });
+            if (m >= 0) {
+                remove(t);
+                remove(m);
+                line_.emplace_back(t, m);
+            }
+            continue;
+        }
         if (g >= gone.size() || !gone[g]) {
             Bits mates = present & free & open & p_->groupMembers(static_cast<int>(g));
             mates.reset(t);
@@ -207,12 +251,45 @@ bool PartnerSearch::relaxedClears(const State& s) const
     return remaining == 0;
 }
 
-// Tries every split of every group of four without partners against the
-// relaxed game; false when some group has none left.
-bool PartnerSearch::lookAhead(State& s)
+// Whether the last recorded relaxed run stays a run of the relaxed game once
+// the pairs q[0], q[1] and q[2], q[3] are fixed: each pair then leaves just
+// after the later of its two tiles came free, and that holds if no tile
+// came free, from the time one of them left in the run until that later
+// time, where it could have needed that tile gone.
+bool PartnerSearch::runHolds(const int* q) const
+{
+    for (int k = 0; k < 4; k += 2) {
+        const auto a = static_cast<std::size_t>(q[k]), b = static_cast<std::size_t>(q[k + 1]);
+        const int16_t at = std::max(freeAt_[a], freeAt_[b]);
+        for (const std::size_t x : {a, b}) {
+            const int16_t left = leftAt_[x];
+            if (at <= left)
+                continue;
+            bool clash = false;
+            p_->dependents(static_cast<int>(x)).forEach([&](int j) {
+                const int16_t f = freeAt_[static_cast<std::size_t>(j)];
+                if (f >= left && f <= at)
+                    clash = true;
+            });
+            if (clash)
+                return false;
+        }
+    }
+    return true;
+}
+
+// Tries every split of every group of four without partners: a split after
+// which the relaxed game cannot empty the board is ruled out; one after which
+// the greedy line empties it wins. A group with no split left loses the
+// position, a group with one takes it. The group with fewest splits left, and
+// those splits, come back in `branch` for the search to choose from.
+PartnerSearch::Verdict PartnerSearch::lookAhead(State& s, Branch& branch)
 {
     for (bool changed = true; changed;) {
         changed = false;
+        branch.count = 0;
+        if (!play(s, false, true))
+            return Verdict::Lost;
         for (int g = 0; g < p_->groupCount(); ++g) {
             const Bits r = pool(s, g);
             if (r.count() != 4)
@@ -220,32 +297,49 @@ bool PartnerSearch::lookAhead(State& s)
             int t[4], k = 0;
             r.forEach([&](int i) { t[k++] = i; });
             const int split[3][4] = {{t[0], t[1], t[2], t[3]}, {t[0], t[2], t[1], t[3]}, {t[0], t[3], t[1], t[2]}};
-            int ok = 0, last = -1;
+            int ok = 0;
+            int left[3];
             for (int v = 0; v < 3; ++v) {
                 const int* q = split[v];
                 if (pairDead(q[0], q[1]) || pairDead(q[2], q[3]))
                     continue;
+                if (runHolds(q)) {
+                    left[ok++] = v;
+                    continue;
+                }
                 State c = s;
                 fix(c, q[0], q[1]);
                 fix(c, q[2], q[3]);
-                if (relaxedClears(c)) {
-                    ++ok;
-                    last = v;
+                if (!play(c, false))
+                    continue;
+                if (play(c, true)) {
+                    path_.insert(path_.end(), line_.begin(), line_.end());
+                    return Verdict::Won;
                 }
+                left[ok++] = v;
             }
             if (ok == 0)
-                return false;
+                return Verdict::Lost;
             if (ok == 1) {
-                const int* q = split[last];
+                const int* q = split[left[0]];
                 fix(s, q[0], q[1]);
                 fix(s, q[2], q[3]);
-                if (!settle(s) || (s.present.any() && !relaxedClears(s)))
-                    return false;
+                if (!settle(s) || (s.present.any() && !play(s, false)))
+                    return Verdict::Lost;
+                if (!s.present.any())
+                    return Verdict::Won;
                 changed = true;
+                break;
+            }
+            if (branch.count == 0 || ok < branch.count) {
+                branch.count = ok;
+                for (int v = 0; v < ok; ++v)
+                    for (int j = 0; j < 4; ++j)
+                        branch.split[v][j] = split[left[v]][j];
             }
         }
     }
-    return true;
+    return Verdict::Open;
 }
 
 bool PartnerSearch::known(const State& s) const
@@ -274,31 +368,61 @@ void PartnerSearch::store(const State& s)
 bool PartnerSearch::search(State s)
 {
     ++nodes_;
-    if (stopped_ || (*stop_)()) {
+    if (stopped_ || aborted_)
+        return false;
+    if ((*stop_)()) {
         stopped_ = true;
+        return false;
+    }
+    if (runEnd_ != 0 && nodes_ >= runEnd_) {
+        aborted_ = true;
         return false;
     }
     const std::size_t mark = path_.size();
     const auto lost = [&](bool remember, const State& at) {
-        if (remember && !stopped_)
+        if (remember && !stopped_ && !aborted_)
             store(at);
         path_.resize(mark);
         return false;
     };
-    if (!settle(s) || (s.present.any() && !relaxedClears(s)))
+    if (!settle(s) || (s.present.any() && !play(s, false)))
         return lost(false, s);
     if (!s.present.any())
         return true;
     if (known(s))
         return lost(false, s);
-    const State entry = s;
-    if (!lookAhead(s))
-        return lost(true, entry);
-    if (!s.present.any())
+    if (play(s, true)) {
+        path_.insert(path_.end(), line_.begin(), line_.end());
         return true;
+    }
+    const State entry = s;
+    Branch branch;
+    switch (lookAhead(s, branch)) {
+    case Verdict::Lost:
+        return lost(true, entry);
+    case Verdict::Won:
+        return true;
+    case Verdict::Open:
+        break;
+    }
+    if (branch.count == 2) {
+        const int flip = noise_ != 0 ? static_cast<int>(mix(noise_ ^ s.key) & 1) : 0;
+        for (int w = 0; w < branch.count; ++w) {
+            const int v = w ^ flip;
+            State c = s;
+            fix(c, branch.split[v][0], branch.split[v][1]);
+            fix(c, branch.split[v][2], branch.split[v][3]);
+            if (search(c))
+                return true;
+            if (stopped_ || aborted_)
+                break;
+        }
+        return lost(true, entry);
+    }
 
-    // The tile whose partner is chosen: one of the pair of free tiles without
-    // partners that frees most tiles, that pair first.
+    // No group of four is down to two splits: the partner of one tile is
+    // chosen, one of the pair of free tiles without partners that frees most
+    // tiles, that pair first.
     int bestA = -1, bestB = -1, bestScore = 0;
     for (int g = 0; g < p_->groupCount(); ++g) {
         const Bits r = pool(s, g);
@@ -322,6 +446,8 @@ bool PartnerSearch::search(State s)
                 rest.reset(a);
                 rest.reset(b);
                 rest.forEach([&](int x) { score -= 4 * (p_->mustGoFirst(x) & after).count(); });
+                if (noise_ != 0)
+                    score += static_cast<int>(mix(noise_ ^ s.key ^ (static_cast<uint64_t>(a) << 8 | static_cast<uint64_t>(b))) % 48);
                 if (bestA < 0 || score > bestScore) {
                     bestScore = score;
                     bestA = a;
@@ -349,7 +475,7 @@ bool PartnerSearch::search(State s)
         fix(c, bestA, partners[static_cast<std::size_t>(k)]);
         if (search(c))
             return true;
-        if (stopped_)
+        if (stopped_ || aborted_)
             break;
     }
     return lost(true, entry);
@@ -373,7 +499,22 @@ Outcome PartnerSearch::solve(const Problem& problem, const std::function<bool()>
     s.free = problem.freeSet(s.present);
     s.partner.fill(-1);
     s.present.forEach([&](int i) { s.key ^= tileKey_[static_cast<std::size_t>(i)]; });
-    const bool won = search(s);
+    // Attempts with growing node budgets, each but the first in a shaken
+    // order; what one proves lost stays in the table for the next, and the
+    // last runs to the end. A search that goes wrong early finds its way
+    // sooner by starting again than by undoing its first choice last.
+    bool won = false;
+    uint64_t budget = 16;
+    for (int attempt = 0;; ++attempt) {
+        noise_ = attempt == 0 ? 0 : mix(0x6e6f697365ULL + static_cast<uint64_t>(attempt));
+        runEnd_ = attempt < 40 ? nodes_ + budget : 0;
+        aborted_ = false;
+        path_.clear();
+        won = search(s);
+        if (won || !aborted_ || stopped_)
+            break;
+        budget += budget / 2;
+    }
     p_ = nullptr;
     stop_ = nullptr;
     if (won) {

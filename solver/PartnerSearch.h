@@ -4,14 +4,22 @@
 // matters: taking off a pair whose tiles are both free never hurts, since
 // taking tiles away only frees others. So the only choices in a position are
 // how the tiles of each matching group split into pairs. This search fixes
-// partners one tile at a time, takes off every fixed pair as soon as both its
-// tiles are free, and before each choice tries every split of every group of
-// four against a relaxed game: a split after which the relaxed game cannot
-// empty the board is ruled out, a group with no split left loses the
-// position, and a group with one split left takes it without a choice. That
-// look-ahead costs far more per position than the move search, but proves
-// the deals that the move search cannot finish in a few hundred positions
-// instead of millions.
+// partners, takes off every fixed pair as soon as both its tiles are free,
+// and at every position:
+//  - plays a greedy line (each tile leaves with the first free tile of its
+//    group); if it empties the board, the position is won;
+//  - tries every split of every group of four against a relaxed game: a split
+//    after which the relaxed game cannot empty the board is ruled out, a
+//    group with no split left loses the position, a group with one split left
+//    takes it without a choice, and a split after which the greedy line wins
+//    wins. A split is taken as possible without a run of its own when the
+//    position's relaxed run stays valid with it (see runHolds);
+//  - chooses the split of a group down to two splits, or else the partner of
+//    one free tile.
+// It runs as a series of attempts with growing node budgets, each but the
+// first in a shaken order, keeping the positions proved lost. The look-ahead
+// costs far more per position than the move search, but proves the deals
+// that the move search cannot finish in a few thousand positions.
 #pragma once
 
 #include <array>
@@ -45,10 +53,17 @@ private:
         uint32_t stamp = 0;
     };
 
+    enum class Verdict { Lost, Won, Open };
+    struct Branch {
+        int count = 0;        // splits left in the group, 0: no group of four
+        int split[3][4] = {};  // each: two pairs
+    };
+
     bool search(State s);
     bool settle(State& s);
-    bool lookAhead(State& s);
-    bool relaxedClears(const State& s) const;
+    Verdict lookAhead(State& s, Branch& branch);
+    bool play(const State& s, bool greedy, bool record = false);
+    bool runHolds(const int* q) const;
     bool pairDead(int a, int b) const;
     Bits pool(const State& s, int g) const;
     void take(State& s, int a, int b);
@@ -63,8 +78,15 @@ private:
     uint32_t stamp_ = 0;
     std::array<uint64_t, kMaxTiles> tileKey_{};
     std::vector<std::pair<int, int>> path_;
+    std::vector<std::pair<int, int>> line_;  // the last greedy line
+    // The last recorded relaxed run: for each tile, the removal after which it
+    // came free (0: free from the start) and the removal that took it.
+    std::array<int16_t, kMaxTiles> freeAt_{}, leftAt_{};
     uint64_t nodes_ = 0;
     bool stopped_ = false;
+    bool aborted_ = false;   // the current attempt used its budget
+    uint64_t runEnd_ = 0;    // node count at which the attempt gives up; 0: none
+    uint64_t noise_ = 0;     // 0: plain order; else the seed that shakes it
     const std::function<bool()>* stop_ = nullptr;
 };
 

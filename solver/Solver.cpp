@@ -402,6 +402,63 @@ bool Solver::relaxedClears(int moved, Bits present, Bits free) const
     return !present.any();
 }
 
+// A real line played without looking back: a free tile leaves with the first
+// free tile of its group, unless that leaves two of the group that can never
+// be free together. True when it empties the board; the line is appended to
+// the path.
+bool Solver::greedyClears(Bits present, Bits free)
+{
+    std::array<int16_t, kMaxTiles> stack{};
+    int top = 0;
+    const std::size_t mark = path_.size();
+    const auto remove = [&](int t) {
+        present.reset(t);
+        (p_->dependents(t) & present).minus(free).forEach([&](int j) {
+            if (p_->isFree(j, present)) {
+                free.set(j);
+                stack[static_cast<std::size_t>(top++)] = static_cast<int16_t>(j);
+            }
+        });
+    };
+    free = free & present;
+    free.forEach([&](int t) { stack[static_cast<std::size_t>(top++)] = static_cast<int16_t>(t); });
+    while (top > 0) {
+        const int t = stack[static_cast<std::size_t>(--top)];
+        if (!present.test(t))
+            continue;
+        const Bits rest = present & p_->groupMembers(p_->groupOf(t));
+        Bits mates = rest & free;
+        mates.reset(t);
+        const bool four = rest.count() == 4;
+        int m = -1;
+        mates.forEach([&](int c) {
+            if (m >= 0)
+                return;
+            if (four) {
+                Bits other = rest;
+                other.reset(t);
+                other.reset(c);
+                const int x = other.first();
+                other.reset(x);
+                const int y = other.first();
+                if (p_->needWith(x, y).test(y) || p_->needWith(y, x).test(x))
+                    return;
+            }
+            m = c;
+        });
+        if (m >= 0) {
+            remove(t);
+            remove(m);
+            path_.emplace_back(t, m);
+        }
+    }
+    if (present.any()) {
+        path_.resize(mark);
+        return false;
+    }
+    return true;
+}
+
 // The moves that need no choice (see the top of this file), until none is left.
 void Solver::reduce(Bits& present, Bits& free, uint64_t& key)
 {
@@ -456,6 +513,8 @@ bool Solver::search(Bits present, Bits free, uint64_t key, int depth)
         path_.resize(mark);
         return false;
     }
+    if (greedyClears(present, free))
+        return true;
 
     std::vector<Candidate>& moves = candidates_[static_cast<std::size_t>(depth)];
     moves.clear();

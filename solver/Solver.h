@@ -201,6 +201,7 @@ private:
     void take(Bits& present, Bits& free, uint64_t& key, int a, int b);
     bool groupDead(int g, const Bits& present) const;
     bool relaxedClears(int moved, Bits present, Bits free) const;
+    bool greedyClears(Bits present, Bits free);
     bool inCycle(int a, int b, const Bits& present) const;
     bool knownLost(uint64_t key, const Bits& present) const;
     void storeLost(uint64_t key, const Bits& present);
