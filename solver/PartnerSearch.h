@@ -14,8 +14,11 @@
 //    takes it without a choice, and a split after which the greedy line wins
 //    wins. A split is taken as possible without a run of its own when the
 //    position's relaxed run stays valid with it (see runHolds);
-//  - chooses the split of a group down to two splits, or else the partner of
-//    one free tile.
+//  - chooses how a group splits, the split after which the greedy line gets
+//    furthest first: a group down to two splits, or else the partner of one
+//    free tile; or, in every other attempt, the group most often found
+//    without a split for its number of splits left, which proves losses far
+//    sooner.
 // It runs as a series of attempts with growing node budgets, each but the
 // first in a shaken order, keeping the positions proved lost. The look-ahead
 // costs far more per position than the move search, but proves the deals
@@ -34,6 +37,10 @@ namespace plitar::solver {
 
 class PartnerSearch {
 public:
+    // Greedy lines are tried after every split only in the first positions of
+    // a search: they find the easy wins, and cost more than they find later.
+    static constexpr uint64_t kGreedyNodes = 50;
+
     explicit PartnerSearch(int tableBits = 18);
 
     // Won (the line in `moves`), Lost, or Undecided when `stop` answers true;
@@ -56,6 +63,7 @@ private:
     enum class Verdict { Lost, Won, Open };
     struct Branch {
         int count = 0;        // splits left in the group, 0: no group of four
+        uint64_t weight = 0;
         int split[3][4] = {};  // each: two pairs
     };
 
@@ -79,10 +87,13 @@ private:
     std::array<uint64_t, kMaxTiles> tileKey_{};
     std::vector<std::pair<int, int>> path_;
     std::vector<std::pair<int, int>> line_;  // the last greedy line
+    int left_ = 0;                           // tiles the last run left on the board
     // The last recorded relaxed run: for each tile, the removal after which it
     // came free (0: free from the start) and the removal that took it.
     std::array<int16_t, kMaxTiles> freeAt_{}, leftAt_{};
     uint64_t nodes_ = 0;
+    std::array<uint32_t, 64> weight_{};  // per group: times it was found without a split
+    bool weighted_ = false;  // branch on the group most often found without a split
     bool stopped_ = false;
     bool aborted_ = false;   // the current attempt used its budget
     uint64_t runEnd_ = 0;    // node count at which the attempt gives up; 0: none

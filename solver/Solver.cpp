@@ -171,6 +171,10 @@ Problem::Problem(std::vector<Tile> tiles) : n_(static_cast<int>(tiles.size())), 
         rightReach_[k].forEach([&](int j) { rightNeed_[k] |= closure_[static_cast<std::size_t>(j)]; });
     }
 
+    links_.resize(n);
+    for (std::size_t k = 0; k < n; ++k)
+        links_[k] = Links{above_[k], left_[k], right_[k], deps_[k]};
+
     std::vector<int> classToGroup;
     for (int i = 0; i < n_; ++i) {
         const auto cls = static_cast<std::size_t>(matchClass(tiles_[static_cast<std::size_t>(i)].face));

@@ -107,17 +107,18 @@ public:
     bool isFree(int i, const Bits& present) const
     {
         const auto k = static_cast<std::size_t>(i);
-        return !above_[k].intersects(present) && (!left_[k].intersects(present) || !right_[k].intersects(present));
+        const Links& l = links_[k];
+        return !l.above.intersects(present) && (!l.left.intersects(present) || !l.right.intersects(present));
     }
     Bits freeSet(const Bits& present) const;
     // Unordered pairs of free matching tiles, lowest first, in scan order.
     std::vector<std::pair<int, int>> openPairs(const Bits& present) const;
 
-    const Bits& above(int i) const { return above_[static_cast<std::size_t>(i)]; }
-    const Bits& left(int i) const { return left_[static_cast<std::size_t>(i)]; }
-    const Bits& right(int i) const { return right_[static_cast<std::size_t>(i)]; }
+    const Bits& above(int i) const { return links_[static_cast<std::size_t>(i)].above; }
+    const Bits& left(int i) const { return links_[static_cast<std::size_t>(i)].left; }
+    const Bits& right(int i) const { return links_[static_cast<std::size_t>(i)].right; }
     // Tiles whose freedom depends on tile i (i lies on them or touches a side).
-    const Bits& dependents(int i) const { return deps_[static_cast<std::size_t>(i)]; }
+    const Bits& dependents(int i) const { return links_[static_cast<std::size_t>(i)].deps; }
     // Tiles that must be gone before tile i can be free: the tiles on it, the
     // tiles on those, and so on.
     const Bits& mustGoFirst(int i) const { return closure_[static_cast<std::size_t>(i)]; }
@@ -151,6 +152,11 @@ private:
     int n_ = 0;
     std::vector<Tile> tiles_;
     Bits all_;
+    // What the free test and the moves read, one tile's masks side by side.
+    struct Links {
+        Bits above, left, right, deps;
+    };
+    std::vector<Links> links_;
     std::vector<Bits> above_, left_, right_, deps_, closure_, leftReach_, rightReach_, leftNeed_, rightNeed_;
     std::vector<int> group_;
     std::vector<Bits> groups_;
@@ -182,7 +188,7 @@ class PartnerSearch;
 class Solver {
 public:
     enum class Method { Both, Moves, Partners };
-    static constexpr uint64_t kMoveNodes = 2000;
+    static constexpr uint64_t kMoveNodes = 1000;
 
     explicit Solver(int tableBits = 20);
     ~Solver();
