@@ -80,6 +80,8 @@ private:
     bool known(const State& s) const;
     void store(const State& s);
 
+    friend class ShortcutCheck;  // the tests' look at runHolds
+
     const Problem* p_ = nullptr;
     std::vector<Entry> table_;
     uint64_t mask_ = 0;

@@ -13,6 +13,7 @@
 
 #include "board/modPlitar.h"
 #include "maps/modMaps.h"
+#include "solver/PartnerSearch.h"
 #include "solver/Play.h"
 #include "solver/Solver.h"
 
@@ -290,6 +291,77 @@ INSTANTIATE_TEST_SUITE_P(Methods, SolverAgainstPlainSearch,
                              }
                              return std::string("Both");
                          });
+
+}  // namespace
+
+// The partner search takes a split as possible without playing it when the
+// position's relaxed run stays valid with the split fixed. Whenever it does,
+// playing the split must agree; a wrong "holds" costs no answer, but sends
+// the search down splits it could have ruled out.
+class ShortcutCheck {
+public:
+    struct Count {
+        int claimed = 0, wrong = 0;
+    };
+    static void check(PartnerSearch& ps, const Problem& p, const Bits& present, Count& count)
+    {
+        ps.p_ = &p;
+        PartnerSearch::State s;
+        s.present = present;
+        s.free = p.freeSet(present);
+        s.partner.fill(-1);
+        if (!ps.play(s, false, true))
+            return;
+        for (int g = 0; g < p.groupCount(); ++g) {
+            const Bits r = present & p.groupMembers(g);
+            if (r.count() != 4)
+                continue;
+            int t[4], k = 0;
+            r.forEach([&](int i) { t[k++] = i; });
+            const int split[3][4] = {{t[0], t[1], t[2], t[3]}, {t[0], t[2], t[1], t[3]}, {t[0], t[3], t[1], t[2]}};
+            for (const auto& q : split) {
+                if (ps.pairDead(q[0], q[1]) || ps.pairDead(q[2], q[3]) || !ps.runHolds(q))
+                    continue;
+                ++count.claimed;
+                PartnerSearch::State c = s;
+                ps.fix(c, q[0], q[1]);
+                ps.fix(c, q[2], q[3]);
+                if (!ps.play(c, false))
+                    ++count.wrong;
+            }
+        }
+        ps.p_ = nullptr;
+    }
+};
+
+namespace {
+
+// Positions from the usual deal of "Черепаха", played into by random pairs.
+TEST(PartnerSearchShortcut, ASplitTakenWithoutARunPassesTheRun)
+{
+    SeededHost host(3);
+    modPlitar game(host);
+    PartnerSearch ps(10);
+    std::mt19937 rng(5);
+    ShortcutCheck::Count count;
+    for (int deal = 0; deal < 60; ++deal) {
+        host.reseed(dealSeed(3, 1, static_cast<uint64_t>(deal), 1));
+        dealStandard(game, 1);
+        const Problem p = Problem::fromBoard(game);
+        Bits present = p.all();
+        for (int move = 0; move < 50; ++move) {
+            ShortcutCheck::check(ps, p, present, count);
+            const auto pairs = p.openPairs(present);
+            if (pairs.empty())
+                break;
+            const auto [a, b] = pairs[rng() % pairs.size()];
+            present.reset(a);
+            present.reset(b);
+        }
+    }
+    EXPECT_GT(count.claimed, 1000);
+    EXPECT_EQ(count.wrong, 0) << "of " << count.claimed;
+}
 
 TEST(SolverDeals, WinningLinesEmptyTheBoardThroughTheClickRules)
 {
