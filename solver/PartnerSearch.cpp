@@ -286,65 +286,66 @@ bool PartnerSearch::runHolds(const int* q) const
 // those splits, come back in `branch` for the search to choose from.
 PartnerSearch::Verdict PartnerSearch::lookAhead(State& s, Branch& branch)
 {
-    for (bool changed = true; changed;) {
-        changed = false;
-        branch.count = 0;
-        if (!play(s, false, true))
-            return Verdict::Lost;
-        for (int g = 0; g < p_->groupCount(); ++g) {
-            const Bits r = pool(s, g);
-            if (r.count() != 4)
+    // Round the groups until a whole round has passed since the last group
+    // that took its one split left.
+    branch.count = 0;
+    if (!play(s, false, true))
+        return Verdict::Lost;
+    const int groups = p_->groupCount();
+    for (int g = 0, quiet = 0; quiet < groups; g = (g + 1) % groups, ++quiet) {
+        const Bits r = pool(s, g);
+        if (r.count() != 4)
+            continue;
+        int t[4], k = 0;
+        r.forEach([&](int i) { t[k++] = i; });
+        const int split[3][4] = {{t[0], t[1], t[2], t[3]}, {t[0], t[2], t[1], t[3]}, {t[0], t[3], t[1], t[2]}};
+        int ok = 0;
+        int left[3];
+        for (int v = 0; v < 3; ++v) {
+            const int* q = split[v];
+            if (pairDead(q[0], q[1]) || pairDead(q[2], q[3]))
                 continue;
-            int t[4], k = 0;
-            r.forEach([&](int i) { t[k++] = i; });
-            const int split[3][4] = {{t[0], t[1], t[2], t[3]}, {t[0], t[2], t[1], t[3]}, {t[0], t[3], t[1], t[2]}};
-            int ok = 0;
-            int left[3];
-            for (int v = 0; v < 3; ++v) {
-                const int* q = split[v];
-                if (pairDead(q[0], q[1]) || pairDead(q[2], q[3]))
-                    continue;
-                if (runHolds(q)) {
-                    left[ok++] = v;
-                    continue;
-                }
-                State c = s;
-                fix(c, q[0], q[1]);
-                fix(c, q[2], q[3]);
-                if (!play(c, false))
-                    continue;
-                if (nodes_ <= kGreedyNodes && play(c, true)) {
-                    path_.insert(path_.end(), line_.begin(), line_.end());
-                    return Verdict::Won;
-                }
+            if (runHolds(q)) {
                 left[ok++] = v;
+                continue;
             }
-            if (ok == 0) {
-                ++weight_[static_cast<std::size_t>(g)];
+            State c = s;
+            fix(c, q[0], q[1]);
+            fix(c, q[2], q[3]);
+            if (!play(c, false))
+                continue;
+            if (nodes_ <= kGreedyNodes && play(c, true)) {
+                path_.insert(path_.end(), line_.begin(), line_.end());
+                return Verdict::Won;
+            }
+            left[ok++] = v;
+        }
+        if (ok == 0) {
+            ++weight_[static_cast<std::size_t>(g)];
+            return Verdict::Lost;
+        }
+        if (ok == 1) {
+            const int* q = split[left[0]];
+            fix(s, q[0], q[1]);
+            fix(s, q[2], q[3]);
+            if (!settle(s) || (s.present.any() && !play(s, false, true)))
                 return Verdict::Lost;
-            }
-            if (ok == 1) {
-                const int* q = split[left[0]];
-                fix(s, q[0], q[1]);
-                fix(s, q[2], q[3]);
-                if (!settle(s) || (s.present.any() && !play(s, false)))
-                    return Verdict::Lost;
-                if (!s.present.any())
-                    return Verdict::Won;
-                changed = true;
-                break;
-            }
-            // The group most often found without a split, for its number of
-            // splits left: trouble found once tends to be found again.
-            const uint64_t w = weight_[static_cast<std::size_t>(g)] + 1;
-            if (weighted_ ? (branch.count == 0 || w * static_cast<uint64_t>(branch.count) > branch.weight * static_cast<uint64_t>(ok))
-                          : (ok == 2 && branch.count == 0)) {
-                branch.weight = w;
-                branch.count = ok;
-                for (int v = 0; v < ok; ++v)
-                    for (int j = 0; j < 4; ++j)
-                        branch.split[v][j] = split[left[v]][j];
-            }
+            if (!s.present.any())
+                return Verdict::Won;
+            branch.count = 0;  // what the round found so far may be out of date
+            quiet = 0;
+            continue;
+        }
+        // The group most often found without a split, for its number of
+        // splits left: trouble found once tends to be found again.
+        const uint64_t w = weight_[static_cast<std::size_t>(g)] + 1;
+        if (weighted_ ? (branch.count == 0 || w * static_cast<uint64_t>(branch.count) > branch.weight * static_cast<uint64_t>(ok))
+                      : (ok == 2 && branch.count == 0)) {
+            branch.weight = w;
+            branch.count = ok;
+            for (int v = 0; v < ok; ++v)
+                for (int j = 0; j < 4; ++j)
+                    branch.split[v][j] = split[left[v]][j];
         }
     }
     return Verdict::Open;
