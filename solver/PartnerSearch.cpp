@@ -159,25 +159,38 @@ bool PartnerSearch::settle(State& s)
 // position it cannot empty is lost. Greedy, a real line kept in `line_`: a
 // tile without a partner leaves with the first free tile of its group without
 // one; a position it empties is won.
-bool PartnerSearch::play(const State& s, bool greedy, bool record)
+bool PartnerSearch::play(const State& s, bool greedy, bool record, int from)
 {
     int16_t event = 0;
-    if (record)
+    if (record) {
         s.present.forEach([&](int t) { freeAt_[static_cast<std::size_t>(t)] = 0; });
+        goneAt_.fill(0);
+    }
     Bits present = s.present, free = s.free;
     const Bits open = s.present.minus(s.fixed);
     std::array<uint8_t, kMaxGroups> gone{};
+    if (from > 0) {
+        // Resume the recorded run before its removal `from`: what it did up
+        // to there is a run of this game too.
+        present = snapPresent_[static_cast<std::size_t>(from)];
+        free = snapFree_[static_cast<std::size_t>(from)] & present;
+        for (std::size_t g = 0; g < gone.size(); ++g)
+            gone[g] = goneAt_[g] != 0 && goneAt_[g] < from;
+    }
     std::array<int16_t, kMaxTiles> stack{};
     int top = 0;
     int remaining = present.count();
     if (greedy)
         line_.clear();
     const auto remove = [&](int t) {
+        ++event;
+        if (record) {
+            leftAt_[static_cast<std::size_t>(t)] = event;
+            snapPresent_[static_cast<std::size_t>(event)] = present;
+            snapFree_[static_cast<std::size_t>(event)] = free;
+        }
         present.reset(t);
         --remaining;
-        ++event;
-        if (record)
-            leftAt_[static_cast<std::size_t>(t)] = event;
         (p_->dependents(t) & present).minus(free).forEach([&](int j) {
             if (p_->isFree(j, present)) {
                 free.set(j);
@@ -237,8 +250,11 @@ bool PartnerSearch::play(const State& s, bool greedy, bool record)
             mates.reset(t);
             if (!mates.any())
                 continue;
-            if (g < gone.size())
+            if (g < gone.size()) {
                 gone[g] = 1;
+                if (record)
+                    goneAt_[g] = static_cast<int16_t>(event + 1);
+            }
             remove(t);
             mates.forEach([&](int m) {
                 if (present.test(m))
@@ -312,7 +328,10 @@ PartnerSearch::Verdict PartnerSearch::lookAhead(State& s, Branch& branch)
             State c = s;
             fix(c, q[0], q[1]);
             fix(c, q[2], q[3]);
-            if (!play(c, false))
+            // The run goes as recorded up to the first removal of one of these tiles.
+            const int from = std::min(std::min(leftAt_[static_cast<std::size_t>(q[0])], leftAt_[static_cast<std::size_t>(q[1])]),
+                                      std::min(leftAt_[static_cast<std::size_t>(q[2])], leftAt_[static_cast<std::size_t>(q[3])]));
+            if (!play(c, false, false, from))
                 continue;
             if (nodes_ <= kGreedyNodes && play(c, true)) {
                 path_.insert(path_.end(), line_.begin(), line_.end());

@@ -70,7 +70,7 @@ private:
     bool search(State s);
     bool settle(State& s);
     Verdict lookAhead(State& s, Branch& branch);
-    bool play(const State& s, bool greedy, bool record = false);
+    bool play(const State& s, bool greedy, bool record = false, int from = 0);
     bool runHolds(const int* q) const;
     bool pairDead(int a, int b) const;
     Bits pool(const State& s, int g) const;
@@ -93,6 +93,10 @@ private:
     // The last recorded relaxed run: for each tile, the removal after which it
     // came free (0: free from the start) and the removal that took it.
     std::array<int16_t, kMaxTiles> freeAt_{}, leftAt_{};
+    // The tiles present and free just before each removal of that run, and
+    // the removal by which each group first lost a tile (0: none).
+    std::array<Bits, kMaxTiles + 1> snapPresent_{}, snapFree_{};
+    std::array<int16_t, 64> goneAt_{};
     uint64_t nodes_ = 0;
     std::array<uint32_t, 64> weight_{};  // per group: times it was found without a split
     bool weighted_ = false;  // branch on the group most often found without a split
