@@ -275,7 +275,7 @@ bool PartnerSearch::play(const State& s, bool greedy, bool record, int from)
 // time, where it could have needed that tile gone.
 bool PartnerSearch::runHolds(const int* q) const
 {
-    for (int k = 0; k < 4; k += 2) {
+    for (int k = 0; k < 4 && q[k] >= 0; k += 2) {
         const auto a = static_cast<std::size_t>(q[k]), b = static_cast<std::size_t>(q[k + 1]);
         const int16_t at = std::max(freeAt_[a], freeAt_[b]);
         for (const std::size_t x : {a, b}) {
@@ -309,28 +309,51 @@ PartnerSearch::Verdict PartnerSearch::lookAhead(State& s, Branch& branch)
         return Verdict::Lost;
     const int groups = p_->groupCount();
     for (int g = 0, quiet = 0; quiet < groups; g = (g + 1) % groups, ++quiet) {
+        // The choices: for a pool of four its three splits into two pairs;
+        // for a larger one the partners of its first tile (the second pair -1).
         const Bits r = pool(s, g);
-        if (r.count() != 4)
+        const int size = r.count();
+        if (size < 4)
             continue;
-        int t[4], k = 0;
-        r.forEach([&](int i) { t[k++] = i; });
-        const int split[3][4] = {{t[0], t[1], t[2], t[3]}, {t[0], t[2], t[1], t[3]}, {t[0], t[3], t[1], t[2]}};
+        int split[Branch::kMax][4];
+        int choices = 0;
+        if (size == 4) {
+            int t[4], k = 0;
+            r.forEach([&](int i) { t[k++] = i; });
+            const int four[3][4] = {{t[0], t[1], t[2], t[3]}, {t[0], t[2], t[1], t[3]}, {t[0], t[3], t[1], t[2]}};
+            for (const auto& q : four)
+                std::copy(q, q + 4, split[choices++]);
+        } else {
+            const int a = r.first();
+            Bits others = r;
+            others.reset(a);
+            others.forEach([&](int b) {
+                if (choices < Branch::kMax) {
+                    const int q[4] = {a, b, -1, -1};
+                    std::copy(q, q + 4, split[choices++]);
+                }
+            });
+            if (choices < size - 1)
+                continue;  // more than the branch can hold: left to the search's own choice
+        }
         int ok = 0;
-        int left[3];
-        for (int v = 0; v < 3; ++v) {
+        int left[Branch::kMax];
+        for (int v = 0; v < choices; ++v) {
             const int* q = split[v];
-            if (pairDead(q[0], q[1]) || pairDead(q[2], q[3]))
+            if (pairDead(q[0], q[1]) || (q[2] >= 0 && pairDead(q[2], q[3])))
                 continue;
             if (runHolds(q)) {
                 left[ok++] = v;
                 continue;
             }
             State c = s;
-            fix(c, q[0], q[1]);
-            fix(c, q[2], q[3]);
+            int from = kMaxTiles + 1;
+            for (int j = 0; j < 4 && q[j] >= 0; j += 2) {
+                fix(c, q[j], q[j + 1]);
+                from = std::min({from, static_cast<int>(leftAt_[static_cast<std::size_t>(q[j])]),
+                                 static_cast<int>(leftAt_[static_cast<std::size_t>(q[j + 1])])});
+            }
             // The run goes as recorded up to the first removal of one of these tiles.
-            const int from = std::min(std::min(leftAt_[static_cast<std::size_t>(q[0])], leftAt_[static_cast<std::size_t>(q[1])]),
-                                      std::min(leftAt_[static_cast<std::size_t>(q[2])], leftAt_[static_cast<std::size_t>(q[3])]));
             if (!play(c, false, false, from))
                 continue;
             if (nodes_ <= kGreedyNodes && play(c, true)) {
@@ -346,7 +369,8 @@ PartnerSearch::Verdict PartnerSearch::lookAhead(State& s, Branch& branch)
         if (ok == 1) {
             const int* q = split[left[0]];
             fix(s, q[0], q[1]);
-            fix(s, q[2], q[3]);
+            if (q[2] >= 0)
+                fix(s, q[2], q[3]);
             if (!settle(s) || (s.present.any() && !play(s, false, true)))
                 return Verdict::Lost;
             if (!s.present.any())
@@ -435,11 +459,13 @@ bool PartnerSearch::search(State s)
     }
     if (branch.count >= 2) {
         // The split after which the greedy line gets furthest first.
-        std::array<int, 3> order{0, 1, 2}, rest{};
+        std::array<int, Branch::kMax> order{}, rest{};
         for (int v = 0; v < branch.count; ++v) {
+            order[static_cast<std::size_t>(v)] = v;
             State c = s;
             fix(c, branch.split[v][0], branch.split[v][1]);
-            fix(c, branch.split[v][2], branch.split[v][3]);
+            if (branch.split[v][2] >= 0)
+                fix(c, branch.split[v][2], branch.split[v][3]);
             if (play(c, true)) {
                 path_.insert(path_.end(), line_.begin(), line_.end());
                 return true;
@@ -453,7 +479,8 @@ bool PartnerSearch::search(State s)
             const int v = order[static_cast<std::size_t>((w + turn) % branch.count)];
             State c = s;
             fix(c, branch.split[v][0], branch.split[v][1]);
-            fix(c, branch.split[v][2], branch.split[v][3]);
+            if (branch.split[v][2] >= 0)
+                fix(c, branch.split[v][2], branch.split[v][3]);
             if (search(c))
                 return true;
             if (stopped_ || aborted_)

@@ -61,10 +61,13 @@ private:
     };
 
     enum class Verdict { Lost, Won, Open };
+    // The choices left in one group: for a pool of four, splits into two
+    // pairs; for a larger pool, partners of its first tile (second pair -1).
     struct Branch {
-        int count = 0;        // splits left in the group, 0: no group of four
+        static constexpr int kMax = 7;
+        int count = 0;  // choices left, 0: no group to branch on
         uint64_t weight = 0;
-        int split[3][4] = {};  // each: two pairs
+        int split[kMax][4] = {};
     };
 
     bool search(State s);
