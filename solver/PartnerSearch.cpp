@@ -159,7 +159,7 @@ bool PartnerSearch::settle(State& s)
 // position it cannot empty is lost. Greedy, a real line kept in `line_`: a
 // tile without a partner leaves with the first free tile of its group without
 // one; a position it empties is won.
-bool PartnerSearch::play(const State& s, bool greedy, bool record, int from)
+bool PartnerSearch::play(const State& s, bool greedy, bool record, int from, const Bits& enough)
 {
     int16_t event = 0;
     if (record) {
@@ -201,7 +201,12 @@ bool PartnerSearch::play(const State& s, bool greedy, bool record, int from)
         });
     };
     free.forEach([&](int t) { stack[static_cast<std::size_t>(top++)] = static_cast<int16_t>(t); });
+    const bool stopEarly = enough.any();
     while (top > 0) {
+        if (stopEarly && !present.intersects(enough)) {
+            left_ = 0;
+            return true;
+        }
         const int t = stack[static_cast<std::size_t>(--top)];
         if (!present.test(t))
             continue;
@@ -353,8 +358,13 @@ PartnerSearch::Verdict PartnerSearch::lookAhead(State& s, Branch& branch)
                 from = std::min({from, static_cast<int>(leftAt_[static_cast<std::size_t>(q[j])]),
                                  static_cast<int>(leftAt_[static_cast<std::size_t>(q[j + 1])])});
             }
-            // The run goes as recorded up to the first removal of one of these tiles.
-            if (!play(c, false, false, from))
+            // The run goes as recorded up to the first removal of one of these
+            // tiles, and once all four are off it can only go on as recorded.
+            Bits four;
+            if (q[2] >= 0)
+                for (int j = 0; j < 4; ++j)
+                    four.set(q[j]);
+            if (!play(c, false, false, from, four))
                 continue;
             if (nodes_ <= kGreedyNodes && play(c, true)) {
                 path_.insert(path_.end(), line_.begin(), line_.end());

@@ -73,7 +73,11 @@ private:
     bool search(State s);
     bool settle(State& s);
     Verdict lookAhead(State& s, Branch& branch);
-    bool play(const State& s, bool greedy, bool record = false, int from = 0);
+    // A relaxed run (or, greedy, the greedy line) from s; from > 0 resumes the
+    // recorded run just before its removal `from`. A run that is not greedy
+    // may stop with success once the tiles `enough` are all off the board:
+    // the caller knows that the recorded run goes on from there.
+    bool play(const State& s, bool greedy, bool record = false, int from = 0, const Bits& enough = {});
     bool runHolds(const int* q) const;
     bool pairDead(int a, int b) const;
     Bits pool(const State& s, int g) const;
