@@ -359,7 +359,9 @@ PartnerSearch::Verdict PartnerSearch::lookAhead(State& s, Branch& branch)
                                  static_cast<int>(leftAt_[static_cast<std::size_t>(q[j + 1])])});
             }
             // The run goes as recorded up to the first removal of one of these
-            // tiles, and once all four are off it can only go on as recorded.
+            // tiles. Once all four of a pool of four are off, every removal
+            // the recorded run has left is still allowed (tiles only come
+            // free as others go), so that run would empty the board.
             Bits four;
             if (q[2] >= 0)
                 for (int j = 0; j < 4; ++j)
