@@ -37,11 +37,6 @@ Bits PartnerSearch::pool(const State& s, int g) const { return (s.present & p_->
 // Two tiles that can never be free at once: one must go before the other can
 // be free, directly, through a stack, or because one closes a side of the
 // other whose far side must open first.
-bool PartnerSearch::pairDead(int a, int b) const
-{
-    return p_->needWith(a, b).test(b) || p_->needWith(b, a).test(a);
-}
-
 void PartnerSearch::take(State& s, int a, int b)
 {
     s.present.reset(a);
@@ -96,7 +91,7 @@ bool PartnerSearch::settle(State& s)
                 Bits rest = r;
                 rest.reset(a);
                 const int b = rest.first();
-                if (pairDead(a, b))
+                if (p_->pairDead(a, b))
                     return false;
                 fix(s, a, b);
                 changed = true;
@@ -131,9 +126,9 @@ bool PartnerSearch::settle(State& s)
             if (c == 4) {
                 int t[4], k = 0;
                 r.forEach([&](int i) { t[k++] = i; });
-                const bool ok[3] = {!pairDead(t[0], t[1]) && !pairDead(t[2], t[3]),
-                                    !pairDead(t[0], t[2]) && !pairDead(t[1], t[3]),
-                                    !pairDead(t[0], t[3]) && !pairDead(t[1], t[2])};
+                const bool ok[3] = {!p_->pairDead(t[0], t[1]) && !p_->pairDead(t[2], t[3]),
+                                    !p_->pairDead(t[0], t[2]) && !p_->pairDead(t[1], t[3]),
+                                    !p_->pairDead(t[0], t[3]) && !p_->pairDead(t[1], t[2])};
                 const int n = ok[0] + ok[1] + ok[2];
                 if (n == 0)
                     return false;
@@ -222,27 +217,7 @@ bool PartnerSearch::play(const State& s, bool greedy, bool record, int from, con
         }
         const auto g = static_cast<std::size_t>(p_->groupOf(t));
         if (greedy) {
-            // With four left, not a pair that leaves two that can never be
-            // free together.
-            const Bits rest = present & open & p_->groupMembers(static_cast<int>(g));
-            Bits mates = rest & free;
-            mates.reset(t);
-            const bool four = rest.count() == 4;
-            int m = -1;
-            mates.forEach([&](int c) {
-                if (m >= 0)
-                    return;
-                if (four) {
-                    Bits other = rest;
-                    other.reset(t);
-                    other.reset(c);
-                    const int x = other.first();
-                    other.reset(x);
-                    if (pairDead(x, other.first()))
-                        return;
-                }
-                m = c;
-            });
+            const int m = p_->greedyMate(t, present & open & p_->groupMembers(static_cast<int>(g)), free);
             if (m >= 0) {
                 remove(t);
                 remove(m);
@@ -345,7 +320,7 @@ PartnerSearch::Verdict PartnerSearch::lookAhead(State& s, Branch& branch)
         int left[Branch::kMax];
         for (int v = 0; v < choices; ++v) {
             const int* q = split[v];
-            if (pairDead(q[0], q[1]) || (q[2] >= 0 && pairDead(q[2], q[3])))
+            if (p_->pairDead(q[0], q[1]) || (q[2] >= 0 && p_->pairDead(q[2], q[3])))
                 continue;
             if (runHolds(q)) {
                 left[ok++] = v;
@@ -512,7 +487,7 @@ bool PartnerSearch::search(State s)
             continue;
         f.forEach([&](int a) {
             f.forEach([&](int b) {
-                if (b <= a || pairDead(a, b))
+                if (b <= a || p_->pairDead(a, b))
                     return;
                 Bits after = s.present;
                 after.reset(a);
@@ -546,7 +521,7 @@ bool PartnerSearch::search(State s)
     others.reset(bestA);
     others.reset(bestB);
     others.forEach([&](int b) {
-        if (!pairDead(bestA, b))
+        if (!p_->pairDead(bestA, b))
             partners[static_cast<std::size_t>(count++)] = b;
     });
     // Free partners next: such a pair comes off at once.

@@ -79,7 +79,6 @@ private:
     // the caller knows that the recorded run goes on from there.
     bool play(const State& s, bool greedy, bool record = false, int from = 0, const Bits& enough = {});
     bool runHolds(const int* q) const;
-    bool pairDead(int a, int b) const;
     Bits pool(const State& s, int g) const;
     void take(State& s, int a, int b);
     void fix(State& s, int a, int b);

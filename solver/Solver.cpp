@@ -201,6 +201,29 @@ Problem Problem::fromBoard(const modPlitar& game)
     return Problem(std::move(tiles));
 }
 
+int Problem::greedyMate(int t, const Bits& rest, const Bits& free) const
+{
+    Bits mates = rest & free;
+    mates.reset(t);
+    const bool four = rest.count() == 4;
+    int m = -1;
+    mates.forEach([&](int c) {
+        if (m >= 0)
+            return;
+        if (four) {
+            Bits other = rest;
+            other.reset(t);
+            other.reset(c);
+            const int x = other.first();
+            other.reset(x);
+            if (pairDead(x, other.first()))
+                return;
+        }
+        m = c;
+    });
+    return m;
+}
+
 Bits Problem::freeSet(const Bits& present) const
 {
     Bits f;
@@ -343,7 +366,7 @@ bool Solver::groupDead(int g, const Bits& present) const
     const auto fits = [&](int a, int b) {
         if (p_->leftReach(a).test(b) && p_->rightReach(a).test(b))
             return false;
-        return !p_->needWith(a, b).test(b) && !p_->needWith(b, a).test(a) && !inCycle(a, b, present);
+        return !p_->pairDead(a, b) && !inCycle(a, b, present);
     };
     if (c == 2)
         return !fits(t[0], t[1]);
@@ -430,26 +453,7 @@ bool Solver::greedyClears(Bits present, Bits free)
         const int t = stack[static_cast<std::size_t>(--top)];
         if (!present.test(t))
             continue;
-        const Bits rest = present & p_->groupMembers(p_->groupOf(t));
-        Bits mates = rest & free;
-        mates.reset(t);
-        const bool four = rest.count() == 4;
-        int m = -1;
-        mates.forEach([&](int c) {
-            if (m >= 0)
-                return;
-            if (four) {
-                Bits other = rest;
-                other.reset(t);
-                other.reset(c);
-                const int x = other.first();
-                other.reset(x);
-                const int y = other.first();
-                if (p_->needWith(x, y).test(y) || p_->needWith(y, x).test(x))
-                    return;
-            }
-            m = c;
-        });
+        const int m = p_->greedyMate(t, present & p_->groupMembers(p_->groupOf(t)), free);
         if (m >= 0) {
             remove(t);
             remove(m);

@@ -144,6 +144,15 @@ public:
         return m;
     }
 
+    // Whether tiles a and b of one group can never leave together: one of
+    // them must be gone before the other can be taken off with it.
+    bool pairDead(int a, int b) const { return needWith(a, b).test(b) || needWith(b, a).test(a); }
+    // The greedy line's partner for the free tile t: the first free tile of
+    // `rest` (t's group as far as it may still pair, t included) other than
+    // t, but with four left, not one that leaves two that can never leave
+    // together; -1 when there is none.
+    int greedyMate(int t, const Bits& rest, const Bits& free) const;
+
     int groupCount() const { return static_cast<int>(groups_.size()); }
     int groupOf(int i) const { return group_[static_cast<std::size_t>(i)]; }
     const Bits& groupMembers(int g) const { return groups_[static_cast<std::size_t>(g)]; }

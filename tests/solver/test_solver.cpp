@@ -323,7 +323,7 @@ public:
             r.forEach([&](int i) { t[k++] = i; });
             const int split[3][4] = {{t[0], t[1], t[2], t[3]}, {t[0], t[2], t[1], t[3]}, {t[0], t[3], t[1], t[2]}};
             for (const auto& q : split) {
-                if (ps.pairDead(q[0], q[1]) || ps.pairDead(q[2], q[3]))
+                if (p.pairDead(q[0], q[1]) || p.pairDead(q[2], q[3]))
                     continue;
                 PartnerSearch::State c = s;
                 ps.fix(c, q[0], q[1]);
