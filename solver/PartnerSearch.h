@@ -39,7 +39,7 @@ class PartnerSearch {
 public:
     // Greedy lines are tried after every split only in the first positions of
     // a search: they find the easy wins, and cost more than they find later.
-    static constexpr uint64_t kGreedyNodes = 50;
+    static constexpr uint64_t kGreedyNodes = 10;
 
     explicit PartnerSearch(int tableBits = 18);
 
