@@ -34,9 +34,6 @@ uint64_t PartnerSearch::pairKey(int a, int b) const
 
 Bits PartnerSearch::pool(const State& s, int g) const { return (s.present & p_->groupMembers(g)).minus(s.fixed); }
 
-// Two tiles that can never be free at once: one must go before the other can
-// be free, directly, through a stack, or because one closes a side of the
-// other whose far side must open first.
 void PartnerSearch::take(State& s, int a, int b)
 {
     s.present.reset(a);
@@ -248,6 +245,24 @@ bool PartnerSearch::play(const State& s, bool greedy, bool record, int from, con
     return remaining == 0;
 }
 
+// Whether the relaxed game empties the board from c, the recorded position
+// with the split q fixed. The run goes as recorded up to the first removal of
+// one of q's tiles. Once all four of a pool of four are off, every removal the
+// recorded run has left is still allowed (tiles only come free as others go),
+// so that run would empty the board.
+bool PartnerSearch::splitRuns(const State& c, const int* q)
+{
+    int from = kMaxTiles + 1;
+    Bits four;
+    for (int j = 0; j < 4 && q[j] >= 0; ++j) {
+        from = std::min(from, static_cast<int>(leftAt_[static_cast<std::size_t>(q[j])]));
+        four.set(q[j]);
+    }
+    if (q[2] < 0)
+        four = Bits{};
+    return play(c, false, false, from, four);
+}
+
 // Whether the last recorded relaxed run stays a run of the relaxed game once
 // the pairs q[0], q[1] and q[2], q[3] are fixed: each pair then leaves just
 // after the later of its two tiles came free, and that holds if no tile
@@ -327,21 +342,9 @@ PartnerSearch::Verdict PartnerSearch::lookAhead(State& s, Branch& branch)
                 continue;
             }
             State c = s;
-            int from = kMaxTiles + 1;
-            for (int j = 0; j < 4 && q[j] >= 0; j += 2) {
+            for (int j = 0; j < 4 && q[j] >= 0; j += 2)
                 fix(c, q[j], q[j + 1]);
-                from = std::min({from, static_cast<int>(leftAt_[static_cast<std::size_t>(q[j])]),
-                                 static_cast<int>(leftAt_[static_cast<std::size_t>(q[j + 1])])});
-            }
-            // The run goes as recorded up to the first removal of one of these
-            // tiles. Once all four of a pool of four are off, every removal
-            // the recorded run has left is still allowed (tiles only come
-            // free as others go), so that run would empty the board.
-            Bits four;
-            if (q[2] >= 0)
-                for (int j = 0; j < 4; ++j)
-                    four.set(q[j]);
-            if (!play(c, false, false, from, four))
+            if (!splitRuns(c, q))
                 continue;
             if (nodes_ <= kGreedyNodes && play(c, true)) {
                 path_.insert(path_.end(), line_.begin(), line_.end());

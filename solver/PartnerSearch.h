@@ -78,6 +78,7 @@ private:
     // may stop with success once the tiles `enough` are all off the board:
     // the caller knows that the recorded run goes on from there.
     bool play(const State& s, bool greedy, bool record = false, int from = 0, const Bits& enough = {});
+    bool splitRuns(const State& c, const int* q);
     bool runHolds(const int* q) const;
     Bits pool(const State& s, int g) const;
     void take(State& s, int a, int b);

@@ -144,8 +144,9 @@ public:
         return m;
     }
 
-    // Whether tiles a and b of one group can never leave together: one of
-    // them must be gone before the other can be taken off with it.
+    // Whether tiles a and b of one group can never leave together: one must
+    // go before the other can be free, directly, through a stack, or because
+    // one closes a side of the other whose far side must open first.
     bool pairDead(int a, int b) const { return needWith(a, b).test(b) || needWith(b, a).test(a); }
     // The greedy line's partner for the free tile t: the first free tile of
     // `rest` (t's group as far as it may still pair, t included) other than

@@ -333,14 +333,8 @@ public:
                     ++count.claimed;
                     count.wrong += !whole;
                 }
-                int from = kMaxTiles + 1;
-                Bits four;
-                for (const int x : q) {
-                    from = std::min(from, static_cast<int>(ps.leftAt_[static_cast<std::size_t>(x)]));
-                    four.set(x);
-                }
                 ++count.resumed;
-                count.resumedWrong += ps.play(c, false, false, from, four) != whole;
+                count.resumedWrong += ps.splitRuns(c, q) != whole;
             }
         }
         ps.p_ = nullptr;
