@@ -214,7 +214,7 @@ bool PartnerSearch::play(const State& s, bool greedy, bool record, int from, con
         }
         const auto g = static_cast<std::size_t>(p_->groupOf(t));
         if (greedy) {
-            const int m = p_->greedyMate(t, present & open & p_->groupMembers(static_cast<int>(g)), free);
+            const int m = p_->greedyMate(t, present & open & p_->groupMembers(static_cast<int>(g)), free, present);
             if (m >= 0) {
                 remove(t);
                 remove(m);
@@ -291,9 +291,8 @@ bool PartnerSearch::runHolds(const int* q) const
 }
 
 // Tries every split of every group of four without partners: a split after
-// which the relaxed game cannot empty the board is ruled out; one after which
-// the greedy line empties it wins. A group with no split left loses the
-// position, a group with one takes it. The group with fewest splits left, and
+// which the relaxed game cannot empty the board is ruled out. A group with no
+// split left loses the position, a group with one takes it. The group with fewest splits left, and
 // those splits, come back in `branch` for the search to choose from.
 PartnerSearch::Verdict PartnerSearch::lookAhead(State& s, Branch& branch)
 {
@@ -344,13 +343,8 @@ PartnerSearch::Verdict PartnerSearch::lookAhead(State& s, Branch& branch)
             State c = s;
             for (int j = 0; j < 4 && q[j] >= 0; j += 2)
                 fix(c, q[j], q[j + 1]);
-            if (!splitRuns(c, q))
-                continue;
-            if (nodes_ <= kGreedyNodes && play(c, true)) {
-                path_.insert(path_.end(), line_.begin(), line_.end());
-                return Verdict::Won;
-            }
-            left[ok++] = v;
+            if (splitRuns(c, q))
+                left[ok++] = v;
         }
         if (ok == 0) {
             ++weight_[static_cast<std::size_t>(g)];
@@ -564,7 +558,7 @@ Outcome PartnerSearch::solve(const Problem& problem, const std::function<bool()>
     // last runs to the end. A search that goes wrong early finds its way
     // sooner by starting again than by undoing its first choice last.
     bool won = false;
-    uint64_t budget = 16;
+    uint64_t budget = 32;
     for (int attempt = 0;; ++attempt) {
         noise_ = attempt == 0 ? 0 : mix(0x6e6f697365ULL + static_cast<uint64_t>(attempt));
         runEnd_ = attempt < 40 ? nodes_ + budget : 0;

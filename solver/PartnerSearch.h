@@ -11,8 +11,7 @@
 //  - tries every split of every group of four against a relaxed game: a split
 //    after which the relaxed game cannot empty the board is ruled out, a
 //    group with no split left loses the position, a group with one split left
-//    takes it without a choice, and a split after which the greedy line wins
-//    wins. A split is taken as possible without a run of its own when the
+//    takes it without a choice. A split is taken as possible without a run of its own when the
 //    position's relaxed run stays valid with it (see runHolds);
 //  - chooses how a group splits, the split after which the greedy line gets
 //    furthest first: a group down to two splits, or else the partner of one
@@ -37,10 +36,6 @@ namespace plitar::solver {
 
 class PartnerSearch {
 public:
-    // Greedy lines are tried after every split only in the first positions of
-    // a search: they find the easy wins, and cost more than they find later.
-    static constexpr uint64_t kGreedyNodes = 10;
-
     explicit PartnerSearch(int tableBits = 18);
 
     // Won (the line in `moves`), Lost, or Undecided when `stop` answers true;

@@ -27,10 +27,11 @@
 // The search is depth-first over pairs of free matching tiles, the pair that
 // frees most tiles first, with a table of positions proved lost (the whole
 // position is stored, so a hit is never a collision). It runs as a series of
-// attempts with growing node budgets, each but the first in a slightly shaken
-// order; the positions proved lost stay in the table, so a later attempt
-// never repeats the proofs of an earlier one, and the last attempt runs until
-// it is done or the limits are reached.
+// short attempts, each but the first in a shaken order: a deal that can be
+// won is far more often won by one of many short tries than by one long one.
+// The positions proved lost stay in the table, so a later attempt never
+// repeats the proofs of an earlier one, and the last attempt runs until it is
+// done or the limits are reached.
 #include "solver/Solver.h"
 
 #include "solver/PartnerSearch.h"
@@ -201,15 +202,13 @@ Problem Problem::fromBoard(const modPlitar& game)
     return Problem(std::move(tiles));
 }
 
-int Problem::greedyMate(int t, const Bits& rest, const Bits& free) const
+int Problem::greedyMate(int t, const Bits& rest, const Bits& free, const Bits& present) const
 {
     Bits mates = rest & free;
     mates.reset(t);
     const bool four = rest.count() == 4;
-    int m = -1;
+    int m = -1, most = -1;
     mates.forEach([&](int c) {
-        if (m >= 0)
-            return;
         if (four) {
             Bits other = rest;
             other.reset(t);
@@ -219,7 +218,10 @@ int Problem::greedyMate(int t, const Bits& rest, const Bits& free) const
             if (pairDead(x, other.first()))
                 return;
         }
-        m = c;
+        if (const int held = (dependents(c) & present).count(); held > most) {
+            most = held;
+            m = c;
+        }
     });
     return m;
 }
@@ -396,35 +398,48 @@ bool Solver::relaxedClears(int moved, Bits present, Bits free) const
             partner[static_cast<std::size_t>(b)] = static_cast<int16_t>(a);
         }
     }
-    const Bits start = present;
-    for (bool changed = true; changed;) {
-        changed = false;
-        Bits touched;
-        (free & present).forEach([&](int t) {
-            if (!present.test(t))
-                return;
-            const int u = partner[static_cast<std::size_t>(t)];
-            if (u < 0) {
-                // Alone only beside a group-mate that is free now or has left.
-                Bits mates = start & p_->groupMembers(p_->groupOf(t));
-                mates.reset(t);
-                if (!(mates & free & present).any() && !mates.minus(present).any())
-                    return;
-                present.reset(t);
-                touched |= p_->dependents(t);
-                changed = true;
-            } else if (present.test(u) && free.test(u)) {
-                present.reset(t);
-                present.reset(u);
-                touched |= p_->dependents(t) | p_->dependents(u);
-                changed = true;
+    // Worked off a stack of free tiles: a tile that cannot leave yet is
+    // dropped and seen again when a tile it waits for comes free, since a tile
+    // that may leave stays able to (the game only ever frees tiles).
+    std::array<int16_t, kMaxTiles> stack;
+    std::array<bool, kMaxTiles> gone{};  // per group: a tile has left
+    int top = 0;
+    const auto remove = [&](int t) {
+        present.reset(t);
+        (p_->dependents(t) & present).minus(free).forEach([&](int j) {
+            if (p_->isFree(j, present)) {
+                free.set(j);
+                stack[static_cast<std::size_t>(top++)] = static_cast<int16_t>(j);
             }
         });
-        free = free & present;
-        (touched & present).minus(free).forEach([&](int j) {
-            if (p_->isFree(j, present))
-                free.set(j);
-        });
+    };
+    free = free & present;
+    free.forEach([&](int t) { stack[static_cast<std::size_t>(top++)] = static_cast<int16_t>(t); });
+    while (top > 0) {
+        const int t = stack[static_cast<std::size_t>(--top)];
+        if (!present.test(t))
+            continue;
+        if (const int u = partner[static_cast<std::size_t>(t)]; u >= 0) {
+            if (present.test(u) && free.test(u)) {
+                remove(t);
+                remove(u);
+            }
+            continue;
+        }
+        const int g = p_->groupOf(t);
+        if (!gone[static_cast<std::size_t>(g)]) {
+            // Alone only beside a group-mate that is free now or has left.
+            Bits mates = present & free & p_->groupMembers(g);
+            mates.reset(t);
+            if (!mates.any())
+                continue;
+            gone[static_cast<std::size_t>(g)] = true;
+            mates.forEach([&](int m) {
+                if (present.test(m))
+                    remove(m);
+            });
+        }
+        remove(t);
     }
     return !present.any();
 }
@@ -453,7 +468,7 @@ bool Solver::greedyClears(Bits present, Bits free)
         const int t = stack[static_cast<std::size_t>(--top)];
         if (!present.test(t))
             continue;
-        const int m = p_->greedyMate(t, present & p_->groupMembers(p_->groupOf(t)), free);
+        const int m = p_->greedyMate(t, present & p_->groupMembers(p_->groupOf(t)), free, present);
         if (m >= 0) {
             remove(t);
             remove(m);
@@ -559,7 +574,7 @@ bool Solver::search(Bits present, Bits free, uint64_t key, int depth)
                 rest.forEach([&](int x) { score -= 4 * (p_->mustGoFirst(x) & after).count(); });
                 if (noise_ != 0) {
                     uint64_t h = noise_ ^ (static_cast<uint64_t>(a) << 8 | static_cast<uint64_t>(b)) ^ key;
-                    score += static_cast<int>(splitmix(h) % 200);
+                    score += static_cast<int>(splitmix(h) % 400);
                 }
                 moves.push_back(Candidate{a, b, score});
             });
@@ -609,17 +624,16 @@ Result Solver::solve(const Problem& problem, Limits limits)
         hopeless = !relaxedClears(-1, present, problem.freeSet(present));
     uint64_t key = 0;
     present.forEach([&](int i) { key ^= zobrist_[static_cast<std::size_t>(i)]; });
-    // Attempts with growing node budgets, each in a slightly shaken order; the
-    // lost positions found stay in the table, so every attempt starts from
-    // what the ones before proved, and the last one runs to the end.
+    // Short attempts, each but the first in a shaken order; the lost
+    // positions found stay in the table, so every attempt starts from what
+    // the ones before proved, and the last one runs to the end.
     bool won = false;
     bool decided = hopeless;
     if (!hopeless && method_ != Method::Partners) {
         const Bits free = problem.freeSet(present);
-        uint64_t budget = 100;
         for (int attempt = 0;; ++attempt) {
             noise_ = attempt == 0 ? 0 : 0x9e3779b97f4a7c15ULL * static_cast<uint64_t>(attempt);
-            runEnd_ = attempt < 200 ? nodes_ + budget : 0;
+            runEnd_ = attempt < kAttempts ? nodes_ + kAttemptNodes : 0;
             if (method_ == Method::Both && (runEnd_ == 0 || runEnd_ > kMoveNodes))
                 runEnd_ = kMoveNodes;
             aborted_ = false;
@@ -631,7 +645,6 @@ Result Solver::solve(const Problem& problem, Limits limits)
             }
             if (method_ == Method::Both && nodes_ >= kMoveNodes)
                 break;
-            budget += budget / 16;
         }
     }
     if (!decided && !outOfLimits_ && method_ != Method::Moves) {

@@ -148,11 +148,13 @@ public:
     // go before the other can be free, directly, through a stack, or because
     // one closes a side of the other whose far side must open first.
     bool pairDead(int a, int b) const { return needWith(a, b).test(b) || needWith(b, a).test(a); }
-    // The greedy line's partner for the free tile t: the first free tile of
+    // The greedy line's partner for the free tile t: of the free tiles of
     // `rest` (t's group as far as it may still pair, t included) other than
-    // t, but with four left, not one that leaves two that can never leave
-    // together; -1 when there is none.
-    int greedyMate(int t, const Bits& rest, const Bits& free) const;
+    // t, the one that holds up most tiles of `present` (the first such in
+    // scan order), so that the idle ones stay for later; but with four left,
+    // not one that leaves two that can never leave together. -1 when there is
+    // none.
+    int greedyMate(int t, const Bits& rest, const Bits& free, const Bits& present) const;
 
     int groupCount() const { return static_cast<int>(groups_.size()); }
     int groupOf(int i) const { return group_[static_cast<std::size_t>(i)]; }
@@ -199,6 +201,10 @@ class Solver {
 public:
     enum class Method { Both, Moves, Partners };
     static constexpr uint64_t kMoveNodes = 1000;
+    // The move search's attempts: so many positions each, and after so many
+    // attempts one that runs to the end.
+    static constexpr uint64_t kAttemptNodes = 40;
+    static constexpr int kAttempts = 200;
 
     explicit Solver(int tableBits = 20);
     ~Solver();
