@@ -222,7 +222,7 @@ private:
     void reduce(Bits& present, Bits& free, uint64_t& key);
     void take(Bits& present, Bits& free, uint64_t& key, int a, int b);
     bool groupDead(int g, const Bits& present) const;
-    bool relaxedClears(int moved, Bits present, Bits free) const;
+    bool relaxedClears(Bits present, Bits free) const;
     bool greedyClears(Bits present, Bits free);
     bool inCycle(int a, int b, const Bits& present) const;
     bool knownLost(uint64_t key, const Bits& present) const;
