@@ -151,8 +151,9 @@ bool PartnerSearch::settle(State& s)
 // position it cannot empty is lost. Greedy, a real line kept in `line_`: a
 // tile without a partner leaves with the first free tile of its group without
 // one; a position it empties is won.
-bool PartnerSearch::play(const State& s, bool greedy, bool record, int from, const Bits& enough)
+bool PartnerSearch::play(const State& s, bool greedy, bool record, const Resume& resume)
 {
+    const int from = resume.from;
     int16_t event = 0;
     if (record) {
         s.present.forEach([&](int t) { freeAt_[static_cast<std::size_t>(t)] = 0; });
@@ -164,8 +165,14 @@ bool PartnerSearch::play(const State& s, bool greedy, bool record, int from, con
     if (from > 0) {
         // Resume the recorded run before its removal `from`: what it did up
         // to there is a run of this game too.
-        present = snapPresent_[static_cast<std::size_t>(from)];
+        present = snapPresent_[static_cast<std::size_t>(from)].minus(resume.off);
         free = snapFree_[static_cast<std::size_t>(from)] & present;
+        resume.off.forEach([&](int t) {
+            (p_->dependents(t) & present).minus(free).forEach([&](int j) {
+                if (p_->isFree(j, present))
+                    free.set(j);
+            });
+        });
         for (std::size_t g = 0; g < gone.size(); ++g)
             gone[g] = goneAt_[g] != 0 && goneAt_[g] < from;
     }
@@ -193,9 +200,9 @@ bool PartnerSearch::play(const State& s, bool greedy, bool record, int from, con
         });
     };
     free.forEach([&](int t) { stack[static_cast<std::size_t>(top++)] = static_cast<int16_t>(t); });
-    const bool stopEarly = enough.any();
+    const bool stopEarly = resume.enough.any();
     while (top > 0) {
-        if (stopEarly && !present.intersects(enough)) {
+        if (stopEarly && !present.intersects(resume.enough)) {
             left_ = 0;
             return true;
         }
@@ -247,20 +254,41 @@ bool PartnerSearch::play(const State& s, bool greedy, bool record, int from, con
 
 // Whether the relaxed game empties the board from c, the recorded position
 // with the split q fixed. The run goes as recorded up to the first removal of
-// one of q's tiles. Once all four of a pool of four are off, every removal the
-// recorded run has left is still allowed (tiles only come free as others go),
-// so that run would empty the board.
+// one of q's tiles that the split holds up: a pair whose two tiles were both
+// free when the recorded run took the first of them leaves there, its second
+// tile early, which holds nothing up. Once all four of a pool of four are
+// off, the game from there is the recorded position's (the group has no
+// tiles left), which the recorded run shows can be emptied.
 bool PartnerSearch::splitRuns(const State& c, const int* q)
 {
-    int from = kMaxTiles + 1;
-    Bits four;
-    for (int j = 0; j < 4 && q[j] >= 0; ++j) {
-        from = std::min(from, static_cast<int>(leftAt_[static_cast<std::size_t>(q[j])]));
-        four.set(q[j]);
+    Resume resume;
+    if (q[2] < 0) {
+        resume.from = std::min(leftAt_[static_cast<std::size_t>(q[0])], leftAt_[static_cast<std::size_t>(q[1])]);
+        return play(c, false, false, resume);
     }
-    if (q[2] < 0)
-        four = Bits{};
-    return play(c, false, false, from, four);
+    Bits early;
+    resume.from = kMaxTiles + 1;
+    for (int k = 0; k < 4; k += 2) {
+        const auto a = static_cast<std::size_t>(q[k]), b = static_cast<std::size_t>(q[k + 1]);
+        const int first = std::min(leftAt_[a], leftAt_[b]);
+        if (std::max(freeAt_[a], freeAt_[b]) < first) {
+            early.set(q[k]);
+            early.set(q[k + 1]);
+        } else {
+            resume.from = std::min(resume.from, first);
+        }
+        resume.enough.set(q[k]);
+        resume.enough.set(q[k + 1]);
+    }
+    if (resume.from > kMaxTiles)
+        return true;  // both pairs leave where the recorded run took their first tile
+    // Those of the pairs that left before the resumed run starts go now.
+    early.forEach([&](int t) {
+        if (leftAt_[static_cast<std::size_t>(t)] < resume.from ||
+            leftAt_[static_cast<std::size_t>(c.partner[static_cast<std::size_t>(t)])] < resume.from)
+            resume.off.set(t);
+    });
+    return play(c, false, false, resume);
 }
 
 // Whether the last recorded relaxed run stays a run of the relaxed game once
@@ -421,7 +449,7 @@ bool PartnerSearch::search(State s)
         path_.resize(mark);
         return false;
     };
-    if (!settle(s) || (s.present.any() && !play(s, false)))
+    if (!settle(s))
         return lost(false, s);
     if (!s.present.any())
         return true;

@@ -68,11 +68,17 @@ private:
     bool search(State s);
     bool settle(State& s);
     Verdict lookAhead(State& s, Branch& branch);
-    // A relaxed run (or, greedy, the greedy line) from s; from > 0 resumes the
-    // recorded run just before its removal `from`. A run that is not greedy
-    // may stop with success once the tiles `enough` are all off the board:
+    // Where a relaxed run resumes the recorded one: just before its removal
+    // `from` (0: at the start, from s), with the tiles `off` taken off first.
+    // It may stop with success once the tiles `enough` are all off the board:
     // the caller knows that the recorded run goes on from there.
-    bool play(const State& s, bool greedy, bool record = false, int from = 0, const Bits& enough = {});
+    struct Resume {
+        int from = 0;
+        Bits off, enough;
+    };
+    // A relaxed run (or, greedy, the greedy line) from s.
+    bool play(const State& s, bool greedy, bool record, const Resume& resume);
+    bool play(const State& s, bool greedy, bool record = false) { return play(s, greedy, record, Resume()); }
     bool splitRuns(const State& c, const int* q);
     bool runHolds(const int* q) const;
     Bits pool(const State& s, int g) const;
