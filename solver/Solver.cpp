@@ -188,6 +188,16 @@ Problem::Problem(std::vector<Tile> tiles) : n_(static_cast<int>(tiles.size())), 
         group_[static_cast<std::size_t>(i)] = classToGroup[cls];
         groups_[static_cast<std::size_t>(classToGroup[cls])].set(i);
     }
+    deadWith_.assign(n, {});
+    for (const Bits& g : groups_)
+        g.forEach([&](int a) {
+            g.forEach([&](int b) {
+                if (b > a && (needWith(a, b).test(b) || needWith(b, a).test(a))) {
+                    deadWith_[static_cast<std::size_t>(a)].set(b);
+                    deadWith_[static_cast<std::size_t>(b)].set(a);
+                }
+            });
+        });
 }
 
 Problem Problem::fromBoard(const modPlitar& game)
@@ -206,18 +216,28 @@ int Problem::greedyMate(int t, const Bits& rest, const Bits& free, const Bits& p
 {
     Bits mates = rest & free;
     mates.reset(t);
-    const bool four = rest.count() == 4;
-    int m = -1, most = -1;
+    if (!mates.any())
+        return -1;
+    if (rest.count() == 4) {
+        Bits other = rest;
+        other.reset(t);
+        mates.forEach([&](int c) {
+            Bits two = other;
+            two.reset(c);
+            const int x = two.first();
+            two.reset(x);
+            if (pairDead(x, two.first()))
+                mates.reset(c);
+        });
+    }
+    const int first = mates.first();
+    if (first < 0)
+        return -1;
+    mates.reset(first);
+    if (!mates.any())
+        return first;
+    int m = first, most = (dependents(first) & present).count();
     mates.forEach([&](int c) {
-        if (four) {
-            Bits other = rest;
-            other.reset(t);
-            other.reset(c);
-            const int x = other.first();
-            other.reset(x);
-            if (pairDead(x, other.first()))
-                return;
-        }
         if (const int held = (dependents(c) & present).count(); held > most) {
             most = held;
             m = c;

@@ -146,8 +146,9 @@ public:
 
     // Whether tiles a and b of one group can never leave together: one must
     // go before the other can be free, directly, through a stack, or because
-    // one closes a side of the other whose far side must open first.
-    bool pairDead(int a, int b) const { return needWith(a, b).test(b) || needWith(b, a).test(a); }
+    // one closes a side of the other whose far side must open first. Worked
+    // out once for every two tiles of a group.
+    bool pairDead(int a, int b) const { return deadWith_[static_cast<std::size_t>(a)].test(b); }
     // The greedy line's partner for the free tile t: of the free tiles of
     // `rest` (t's group as far as it may still pair, t included) other than
     // t, the one that holds up most tiles of `present` (the first such in
@@ -172,6 +173,7 @@ private:
     std::vector<Bits> above_, left_, right_, deps_, closure_, leftReach_, rightReach_, leftNeed_, rightNeed_;
     std::vector<int> group_;
     std::vector<Bits> groups_;
+    std::vector<Bits> deadWith_;
 };
 
 enum class Outcome { Won, Lost, Undecided };
