@@ -325,12 +325,20 @@ bool PartnerSearch::runHolds(const int* q) const
 PartnerSearch::Verdict PartnerSearch::lookAhead(State& s, Branch& branch)
 {
     // Round the groups until a whole round has passed since the last group
-    // that took its one split left.
+    // that took its one split left. The groups most often found without a
+    // split come first: where the position is lost, that shows soonest there.
     branch.count = 0;
     if (!play(s, false, true))
         return Verdict::Lost;
     const int groups = p_->groupCount();
-    for (int g = 0, quiet = 0; quiet < groups; g = (g + 1) % groups, ++quiet) {
+    std::array<int, kMaxTiles> order{};
+    for (int g = 0; g < groups; ++g)
+        order[static_cast<std::size_t>(g)] = g;
+    std::stable_sort(order.begin(), order.begin() + groups, [&](int a, int b) {
+        return weight_[static_cast<std::size_t>(a)] > weight_[static_cast<std::size_t>(b)];
+    });
+    for (int at = 0, quiet = 0; quiet < groups; at = (at + 1) % groups, ++quiet) {
+        const int g = order[static_cast<std::size_t>(at)];
         // The choices: for a pool of four its three splits into two pairs;
         // for a larger one the partners of its first tile (the second pair -1).
         const Bits r = pool(s, g);

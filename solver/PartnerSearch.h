@@ -106,7 +106,7 @@ private:
     std::array<Bits, kMaxTiles + 1> snapPresent_{}, snapFree_{};
     std::array<int16_t, 64> goneAt_{};
     uint64_t nodes_ = 0;
-    std::array<uint32_t, 64> weight_{};  // per group: times it was found without a split
+    std::array<uint32_t, kMaxTiles> weight_{};  // per group: times it was found without a split
     bool weighted_ = false;  // branch on the group most often found without a split
     bool stopped_ = false;
     bool aborted_ = false;   // the current attempt used its budget
