@@ -416,48 +416,35 @@ bool Solver::relaxedClears(Bits present, Bits free) const
             partner[static_cast<std::size_t>(b)] = static_cast<int16_t>(a);
         }
     }
-    // Worked off a stack of free tiles: a tile that cannot leave yet is
-    // dropped and seen again when a tile it waits for comes free, since a tile
-    // that may leave stays able to (the game only ever frees tiles).
-    std::array<int16_t, kMaxTiles> stack;
-    std::array<bool, kMaxTiles> gone{};  // per group: a tile has left
-    int top = 0;
-    const auto remove = [&](int t) {
-        present.reset(t);
-        (p_->dependents(t) & present).minus(free).forEach([&](int j) {
-            if (p_->isFree(j, present)) {
-                free.set(j);
-                stack[static_cast<std::size_t>(top++)] = static_cast<int16_t>(j);
+    const Bits start = present;
+    for (bool changed = true; changed;) {
+        changed = false;
+        Bits touched;
+        (free & present).forEach([&](int t) {
+            if (!present.test(t))
+                return;
+            const int u = partner[static_cast<std::size_t>(t)];
+            if (u < 0) {
+                // Alone only beside a group-mate that is free now or has left.
+                Bits mates = start & p_->groupMembers(p_->groupOf(t));
+                mates.reset(t);
+                if (!(mates & free & present).any() && !mates.minus(present).any())
+                    return;
+                present.reset(t);
+                touched |= p_->dependents(t);
+                changed = true;
+            } else if (present.test(u) && free.test(u)) {
+                present.reset(t);
+                present.reset(u);
+                touched |= p_->dependents(t) | p_->dependents(u);
+                changed = true;
             }
         });
-    };
-    free = free & present;
-    free.forEach([&](int t) { stack[static_cast<std::size_t>(top++)] = static_cast<int16_t>(t); });
-    while (top > 0) {
-        const int t = stack[static_cast<std::size_t>(--top)];
-        if (!present.test(t))
-            continue;
-        if (const int u = partner[static_cast<std::size_t>(t)]; u >= 0) {
-            if (present.test(u) && free.test(u)) {
-                remove(t);
-                remove(u);
-            }
-            continue;
-        }
-        const int g = p_->groupOf(t);
-        if (!gone[static_cast<std::size_t>(g)]) {
-            // Alone only beside a group-mate that is free now or has left.
-            Bits mates = present & free & p_->groupMembers(g);
-            mates.reset(t);
-            if (!mates.any())
-                continue;
-            gone[static_cast<std::size_t>(g)] = true;
-            mates.forEach([&](int m) {
-                if (present.test(m))
-                    remove(m);
-            });
-        }
-        remove(t);
+        free = free & present;
+        (touched & present).minus(free).forEach([&](int j) {
+            if (p_->isFree(j, present))
+                free.set(j);
+        });
     }
     return !present.any();
 }
