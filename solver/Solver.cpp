@@ -341,6 +341,8 @@ void Solver::take(Bits& present, Bits& free, uint64_t& key, int a, int b)
 // chain can never be undone.
 bool Solver::inCycle(int a, int b, const Bits& present) const
 {
+    if (!((p_->needWith(a, b) | p_->needWith(b, a)) & present).any())
+        return false;  // nothing present holds the pair up
     Bits fixed;
     for (int g = 0; g < p_->groupCount(); ++g) {
         const Bits r = present & p_->groupMembers(g);
