@@ -320,8 +320,9 @@ bool PartnerSearch::runHolds(const int* q) const
 
 // Tries every split of every group of four without partners: a split after
 // which the relaxed game cannot empty the board is ruled out. A group with no
-// split left loses the position, a group with one takes it. The group with fewest splits left, and
-// those splits, come back in `branch` for the search to choose from.
+// split left loses the position, a group with one takes it. The group with
+// fewest splits left, and those splits, come back in `branch` for the search
+// to choose from.
 PartnerSearch::Verdict PartnerSearch::lookAhead(State& s, Branch& branch)
 {
     // Round the groups until a whole round has passed since the last group

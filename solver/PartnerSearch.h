@@ -11,8 +11,9 @@
 //  - tries every split of every group of four against a relaxed game: a split
 //    after which the relaxed game cannot empty the board is ruled out, a
 //    group with no split left loses the position, a group with one split left
-//    takes it without a choice. A split is taken as possible without a run of its own when the
-//    position's relaxed run stays valid with it (see runHolds);
+//    takes it without a choice. A split is taken as possible without a run
+//    of its own when the position's relaxed run stays valid with it (see
+//    runHolds);
 //  - chooses how a group splits, the split after which the greedy line gets
 //    furthest first: a group down to two splits, or else the partner of one
 //    free tile; or, in every other attempt, the group most often found
