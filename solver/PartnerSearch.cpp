@@ -149,8 +149,8 @@ bool PartnerSearch::settle(State& s)
 // partner leaves once it is free beside a free tile of its group without one,
 // taking those with it, or after such a tile of its group has left; a
 // position it cannot empty is lost. Greedy, a real line kept in `line_`: a
-// tile without a partner leaves with the first free tile of its group without
-// one; a position it empties is won.
+// tile without a partner leaves with the free tile of its group without one
+// that Problem::greedyMate picks; a position it empties is won.
 bool PartnerSearch::play(const State& s, bool greedy, bool record, const Resume& resume)
 {
     const int from = resume.from;

@@ -6,8 +6,8 @@
 // how the tiles of each matching group split into pairs. This search fixes
 // partners, takes off every fixed pair as soon as both its tiles are free,
 // and at every position:
-//  - plays a greedy line (each tile leaves with the first free tile of its
-//    group); if it empties the board, the position is won;
+//  - plays a greedy line (each tile leaves with a free tile of its group, see
+//    Problem::greedyMate); if it empties the board, the position is won;
 //  - tries every split of every group of four against a relaxed game: a split
 //    after which the relaxed game cannot empty the board is ruled out, a
 //    group with no split left loses the position, a group with one split left

@@ -451,10 +451,9 @@ bool Solver::relaxedClears(Bits present, Bits free) const
     return !present.any();
 }
 
-// A real line played without looking back: a free tile leaves with the first
-// free tile of its group, unless that leaves two of the group that can never
-// be free together. True when it empties the board; the line is appended to
-// the path.
+// A real line played without looking back: a free tile leaves with the free
+// tile of its group that Problem::greedyMate picks. True when it empties the
+// board; the line is appended to the path.
 bool Solver::greedyClears(Bits present, Bits free)
 {
     std::array<int16_t, kMaxTiles> stack{};
