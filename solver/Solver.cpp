@@ -341,7 +341,8 @@ void Solver::take(Bits& present, Bits& free, uint64_t& key, int a, int b)
 // chain can never be undone.
 bool Solver::inCycle(int a, int b, const Bits& present) const
 {
-    if (!((p_->needWith(a, b) | p_->needWith(b, a)) & present).any())
+    const Bits holding = (p_->needWith(a, b) | p_->needWith(b, a)) & present;
+    if (!holding.any())
         return false;  // nothing present holds the pair up
     Bits fixed;
     for (int g = 0; g < p_->groupCount(); ++g) {
@@ -361,7 +362,7 @@ bool Solver::inCycle(int a, int b, const Bits& present) const
         return r.first();
     };
     Bits seen;
-    Bits frontier = (p_->needWith(a, b) | p_->needWith(b, a)) & fixed;
+    Bits frontier = holding & fixed;
     while (frontier.any()) {
         if (frontier.test(a) || frontier.test(b))
             return true;
