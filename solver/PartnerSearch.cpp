@@ -14,8 +14,6 @@ uint64_t mix(uint64_t z)
     return z ^ (z >> 31);
 }
 
-constexpr int kMaxGroups = 64;
-
 }  // namespace
 
 PartnerSearch::PartnerSearch(int tableBits)
@@ -151,17 +149,19 @@ bool PartnerSearch::settle(State& s)
 // position it cannot empty is lost. Greedy, a real line kept in `line_`: a
 // tile without a partner leaves with the free tile of its group without one
 // that Problem::greedyMate picks; a position it empties is won.
-bool PartnerSearch::play(const State& s, bool greedy, bool record, const Resume& resume)
+template <bool Greedy, bool Record>
+bool PartnerSearch::run(const State& s, const Resume& resume)
 {
     const int from = resume.from;
     int16_t event = 0;
-    if (record) {
+    const int groups = p_->groupCount();
+    if constexpr (Record) {
         s.present.forEach([&](int t) { freeAt_[static_cast<std::size_t>(t)] = 0; });
-        goneAt_.fill(0);
+        std::fill_n(goneAt_.begin(), groups, int16_t{0});
     }
     Bits present = s.present, free = s.free;
     const Bits open = s.present.minus(s.fixed);
-    std::array<uint8_t, kMaxGroups> gone{};
+    Bits gone;  // groups that have lost a tile without a partner
     if (from > 0) {
         // Resume the recorded run before its removal `from`: what it did up
         // to there is a run of this game too.
@@ -173,28 +173,27 @@ bool PartnerSearch::play(const State& s, bool greedy, bool record, const Resume&
                     free.set(j);
             });
         });
-        for (std::size_t g = 0; g < gone.size(); ++g)
-            gone[g] = goneAt_[g] != 0 && goneAt_[g] < from;
+        for (int g = 0; g < groups; ++g)
+            if (const int16_t at = goneAt_[static_cast<std::size_t>(g)]; at != 0 && at < from)
+                gone.set(g);
     }
-    std::array<int16_t, kMaxTiles> stack{};
+    std::array<int16_t, kMaxTiles> stack;
     int top = 0;
-    int remaining = present.count();
-    if (greedy)
+    if constexpr (Greedy)
         line_.clear();
     const auto remove = [&](int t) {
-        ++event;
-        if (record) {
+        if constexpr (Record) {
+            ++event;
             leftAt_[static_cast<std::size_t>(t)] = event;
             snapPresent_[static_cast<std::size_t>(event)] = present;
             snapFree_[static_cast<std::size_t>(event)] = free;
         }
         present.reset(t);
-        --remaining;
         (p_->dependents(t) & present).minus(free).forEach([&](int j) {
             if (p_->isFree(j, present)) {
                 free.set(j);
                 stack[static_cast<std::size_t>(top++)] = static_cast<int16_t>(j);
-                if (record)
+                if constexpr (Record)
                     freeAt_[static_cast<std::size_t>(j)] = event;
             }
         });
@@ -214,14 +213,14 @@ bool PartnerSearch::play(const State& s, bool greedy, bool record, const Resume&
             if (present.test(u) && free.test(u)) {
                 remove(t);
                 remove(u);
-                if (greedy)
+                if constexpr (Greedy)
                     line_.emplace_back(t, u);
             }
             continue;
         }
-        const auto g = static_cast<std::size_t>(p_->groupOf(t));
-        if (greedy) {
-            const int m = p_->greedyMate(t, present & open & p_->groupMembers(static_cast<int>(g)), free, present);
+        const int g = p_->groupOf(t);
+        if constexpr (Greedy) {
+            const int m = p_->greedyMate(t, present & open & p_->groupMembers(g), free, present);
             if (m >= 0) {
                 remove(t);
                 remove(m);
@@ -229,16 +228,14 @@ bool PartnerSearch::play(const State& s, bool greedy, bool record, const Resume&
             }
             continue;
         }
-        if (g >= gone.size() || !gone[g]) {
-            Bits mates = present & free & open & p_->groupMembers(static_cast<int>(g));
+        if (!gone.test(g)) {
+            Bits mates = present & free & open & p_->groupMembers(g);
             mates.reset(t);
             if (!mates.any())
                 continue;
-            if (g < gone.size()) {
-                gone[g] = 1;
-                if (record)
-                    goneAt_[g] = static_cast<int16_t>(event + 1);
-            }
+            gone.set(g);
+            if constexpr (Record)
+                goneAt_[static_cast<std::size_t>(g)] = static_cast<int16_t>(event + 1);
             remove(t);
             mates.forEach([&](int m) {
                 if (present.test(m))
@@ -248,8 +245,15 @@ bool PartnerSearch::play(const State& s, bool greedy, bool record, const Resume&
         }
         remove(t);
     }
-    left_ = remaining;
-    return remaining == 0;
+    left_ = present.count();
+    return left_ == 0;
+}
+
+bool PartnerSearch::play(const State& s, bool greedy, bool record, const Resume& resume)
+{
+    if (greedy)
+        return run<true, false>(s, resume);
+    return record ? run<false, true>(s, resume) : run<false, false>(s, resume);
 }
 
 // Whether the relaxed game empties the board from c, the recorded position
@@ -373,6 +377,8 @@ PartnerSearch::Verdict PartnerSearch::lookAhead(State& s, Branch& branch)
             const int* q = split[v];
             if (p_->pairDead(q[0], q[1]) || (q[2] >= 0 && p_->pairDead(q[2], q[3])))
                 continue;
+            if (size == 4 && s.ruledOut[static_cast<std::size_t>(v)].test(g))
+                continue;
             if (runHolds(q)) {
                 left[ok++] = v;
                 continue;
@@ -382,6 +388,8 @@ PartnerSearch::Verdict PartnerSearch::lookAhead(State& s, Branch& branch)
                 fix(c, q[j], q[j + 1]);
             if (splitRuns(c, q))
                 left[ok++] = v;
+            else if (size == 4)
+                s.ruledOut[static_cast<std::size_t>(v)].set(g);
         }
         if (ok == 0) {
             ++weight_[static_cast<std::size_t>(g)];

@@ -49,6 +49,11 @@ private:
         Bits present, free, fixed;              // fixed: tiles whose partner is chosen
         std::array<int16_t, kMaxTiles> partner;  // valid for fixed tiles
         uint64_t key = 0;                        // the present tiles and the fixed pairs
+        // Per group, by split (0: first two tiles together, 1: first and
+        // third, 2: first and fourth): the groups whose pool of four was found
+        // unable to split so. Pools only shrink, so the mark holds while the
+        // pool is still four.
+        std::array<Bits, 3> ruledOut;
     };
     struct Entry {
         Bits present, fixed;
@@ -79,6 +84,8 @@ private:
     };
     // A relaxed run (or, greedy, the greedy line) from s.
     bool play(const State& s, bool greedy, bool record, const Resume& resume);
+    template <bool Greedy, bool Record>
+    bool run(const State& s, const Resume& resume);
     bool play(const State& s, bool greedy, bool record = false) { return play(s, greedy, record, Resume()); }
     bool splitRuns(const State& c, const int* q);
     bool runHolds(const int* q) const;
@@ -105,7 +112,7 @@ private:
     // The tiles present and free just before each removal of that run, and
     // the removal by which each group first lost a tile (0: none).
     std::array<Bits, kMaxTiles + 1> snapPresent_{}, snapFree_{};
-    std::array<int16_t, 64> goneAt_{};
+    std::array<int16_t, kMaxTiles> goneAt_{};
     uint64_t nodes_ = 0;
     std::array<uint32_t, kMaxTiles> weight_{};  // per group: times it was found without a split
     bool weighted_ = false;  // branch on the group most often found without a split

@@ -339,6 +339,18 @@ public:
         }
         ps.p_ = nullptr;
     }
+    // Whether the relaxed game empties the board from the dealt position.
+    static bool relaxedEmpties(PartnerSearch& ps, const Problem& p)
+    {
+        ps.p_ = &p;
+        PartnerSearch::State s;
+        s.present = p.all();
+        s.free = p.freeSet(s.present);
+        s.partner.fill(-1);
+        const bool emptied = ps.play(s, false, true);
+        ps.p_ = nullptr;
+        return emptied;
+    }
 };
 
 namespace {
@@ -369,6 +381,23 @@ TEST(PartnerSearchShortcut, ASplitTakenWithoutARunOrFromTheRecordedRunAgreesWith
     EXPECT_GT(count.claimed, 1000);
     EXPECT_EQ(count.wrong, 0) << "of " << count.claimed;
     EXPECT_EQ(count.resumedWrong, 0) << "of " << count.resumed;
+}
+
+// Three free tiles of a group of four leave together in the relaxed game; the
+// fourth, lying under one of them, must then leave alone. That has to hold
+// for every group, the 65th too: a board may have that many groups.
+TEST(PartnerSearchRelaxedRun, ALateGroupsLastTileLeavesAlone)
+{
+    std::vector<Tile> tiles;
+    for (int k = 0; k < 128; ++k)  // 64 groups of two, far apart
+        tiles.push_back(Tile{static_cast<int16_t>(1 + 3 * (k % 16)), static_cast<int16_t>(1 + 3 * (k / 16)), 1,
+                             static_cast<int16_t>(100 + k / 2), 0});
+    for (const auto& [x, z] : {std::pair{1, 1}, {5, 1}, {9, 1}, {9, 2}})  // the last on the third
+        tiles.push_back(Tile{static_cast<int16_t>(x), 25, static_cast<int16_t>(z), 200, 0});
+    const Problem p(tiles);
+    ASSERT_EQ(p.groupCount(), 65);
+    PartnerSearch ps(10);
+    EXPECT_TRUE(ShortcutCheck::relaxedEmpties(ps, p));
 }
 
 TEST(SolverDeals, WinningLinesEmptyTheBoardThroughTheClickRules)
