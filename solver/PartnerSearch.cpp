@@ -339,7 +339,7 @@ PartnerSearch::Verdict PartnerSearch::lookAhead(State& s, Branch& branch)
     std::array<int, kMaxTiles> order{};
     for (int g = 0; g < groups; ++g)
         order[static_cast<std::size_t>(g)] = g;
-    std::stable_sort(order.begin(), order.begin() + groups, [&](int a, int b) {
+    sortFew(order.begin(), order.begin() + groups, [&](int a, int b) {
         return weight_[static_cast<std::size_t>(a)] > weight_[static_cast<std::size_t>(b)];
     });
     for (int at = 0, quiet = 0; quiet < groups; at = (at + 1) % groups, ++quiet) {
@@ -501,7 +501,7 @@ bool PartnerSearch::search(State s)
             }
             rest[static_cast<std::size_t>(v)] = left_;
         }
-        std::stable_sort(order.begin(), order.begin() + branch.count,
+        sortFew(order.begin(), order.begin() + branch.count,
                          [&](int x, int y) { return rest[static_cast<std::size_t>(x)] < rest[static_cast<std::size_t>(y)]; });
         const int turn = noise_ != 0 ? static_cast<int>(mix(noise_ ^ s.key) % static_cast<uint64_t>(branch.count)) : 0;
         for (int w = 0; w < branch.count; ++w) {
@@ -567,7 +567,7 @@ bool PartnerSearch::search(State s)
             partners[static_cast<std::size_t>(count++)] = b;
     });
     // Free partners next: such a pair comes off at once.
-    std::stable_partition(partners.begin() + 1, partners.begin() + count, [&](int b) { return s.free.test(b); });
+    sortFew(partners.begin() + 1, partners.begin() + count, [&](int x, int y) { return s.free.test(x) && !s.free.test(y); });
     for (int k = 0; k < count; ++k) {
         State c = s;
         fix(c, bestA, partners[static_cast<std::size_t>(k)]);

@@ -587,7 +587,7 @@ bool Solver::search(Bits present, Bits free, uint64_t key, int depth)
             });
         });
     }
-    std::stable_sort(moves.begin(), moves.end(), [](const Candidate& x, const Candidate& y) { return x.score > y.score; });
+    sortFew(moves.begin(), moves.end(), [](const Candidate& x, const Candidate& y) { return x.score > y.score; });
 
     for (const Candidate& c : moves) {
         Bits np = present, nf = free;

@@ -14,6 +14,7 @@
 // answers Undecided, never a guess.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -38,6 +39,16 @@ constexpr int countBits(uint64_t v)
     v = (v & 0x3333333333333333ULL) + ((v >> 2) & 0x3333333333333333ULL);
     v = (v + (v >> 4)) & 0x0f0f0f0f0f0f0f0fULL;
     return static_cast<int>((v * 0x0101010101010101ULL) >> 56);
+}
+
+// A stable sort for the few entries of a list of choices: unlike
+// std::stable_sort it asks for no buffer on every call.
+template <typename It, typename Less>
+void sortFew(It first, It last, Less less)
+{
+    for (It i = first; i != last; ++i)
+        for (It j = i; j != first && less(*j, *(j - 1)); --j)
+            std::iter_swap(j, j - 1);
 }
 
 // A set of tile indices 0..143.
