@@ -37,7 +37,9 @@ namespace plitar::solver {
 
 class PartnerSearch {
 public:
-    explicit PartnerSearch(int tableBits = 18);
+    // 2^16 slots: the hardest deals search some tens of thousands of
+    // positions, and a smaller table is far more often in cache.
+    explicit PartnerSearch(int tableBits = 16);
 
     // Won (the line in `moves`), Lost, or Undecided when `stop` answers true;
     // it is asked once per position.

@@ -178,7 +178,7 @@ PlayOut playOut(modPlitar& game, Solver& solver, Limits limits)
 struct Workers::Slot {
     SeededHost host{0};
     modPlitar game{host};
-    Solver solver{20};
+    Solver solver;
 };
 
 Workers::Workers(int threads)

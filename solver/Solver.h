@@ -223,7 +223,10 @@ public:
     static constexpr uint64_t kAttemptNodes = 40;
     static constexpr int kAttempts = 200;
 
-    explicit Solver(int tableBits = 20);
+    // The move search stores at most kMoveNodes positions a deal before it
+    // hands over, so 2^14 slots hold them all and stay in the processor's
+    // cache, where a table of 2^20 missed it on nearly every look.
+    explicit Solver(int tableBits = 14);
     ~Solver();
     Solver(const Solver&) = delete;
     Solver& operator=(const Solver&) = delete;
