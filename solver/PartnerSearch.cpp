@@ -502,7 +502,7 @@ bool PartnerSearch::search(State s)
             rest[static_cast<std::size_t>(v)] = left_;
         }
         sortFew(order.begin(), order.begin() + branch.count,
-                         [&](int x, int y) { return rest[static_cast<std::size_t>(x)] < rest[static_cast<std::size_t>(y)]; });
+                [&](int x, int y) { return rest[static_cast<std::size_t>(x)] < rest[static_cast<std::size_t>(y)]; });
         const int turn = noise_ != 0 ? static_cast<int>(mix(noise_ ^ s.key) % static_cast<uint64_t>(branch.count)) : 0;
         for (int w = 0; w < branch.count; ++w) {
             const int v = order[static_cast<std::size_t>((w + turn) % branch.count)];

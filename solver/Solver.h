@@ -119,11 +119,9 @@ public:
     {
         const auto k = static_cast<std::size_t>(i);
         const Links& l = links_[k];
-        // Without branches: which way each test goes is hard to foretell.
-        const uint64_t on = (l.above.w[0] & present.w[0]) | (l.above.w[1] & present.w[1]) | (l.above.w[2] & present.w[2]);
-        const uint64_t left = (l.left.w[0] & present.w[0]) | (l.left.w[1] & present.w[1]) | (l.left.w[2] & present.w[2]);
-        const uint64_t right = (l.right.w[0] & present.w[0]) | (l.right.w[1] & present.w[1]) | (l.right.w[2] & present.w[2]);
-        return (on == 0) & ((left == 0) | (right == 0));
+        // All three tests, joined without branches: which way each goes is
+        // hard to foretell.
+        return (!l.above.intersects(present)) & ((!l.left.intersects(present)) | (!l.right.intersects(present)));
     }
     Bits freeSet(const Bits& present) const;
     // Unordered pairs of free matching tiles, lowest first, in scan order.
