@@ -251,7 +251,7 @@ void BoardView::mousePressEvent(QMouseEvent* event)
         return;
     pressed_ = true;
     doublePress_ = false;
-    pressTarget_ = spriteAt(event->position().toPoint());
+    pressTarget_ = spriteAt(event->position());
 }
 
 void BoardView::mouseDoubleClickEvent(QMouseEvent* event)
@@ -260,7 +260,7 @@ void BoardView::mouseDoubleClickEvent(QMouseEvent* event)
         return;
     pressed_ = true;
     doublePress_ = true;
-    pressTarget_ = spriteAt(event->position().toPoint());
+    pressTarget_ = spriteAt(event->position());
 }
 
 void BoardView::mouseReleaseEvent(QMouseEvent* event)
@@ -268,7 +268,7 @@ void BoardView::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton || !pressed_)
         return;
     pressed_ = false;
-    const int target = spriteAt(event->position().toPoint());
+    const int target = spriteAt(event->position());
     if (target != pressTarget_)
         return;
     if (target == 0) {
