@@ -80,21 +80,18 @@ void frmMain::connectMarked(QAction* action, std::function<void()> handler)
     });
 }
 
-QActionGroup* frmMain::oneOfMany()
+QActionGroup* frmMain::oneOfMany(void (frmMain::*handler)(int))
 {
+    // Each item carries its layout number or tile size as data, and the group
+    // answers for all of them. Qt has moved the group's mark to the chosen
+    // item already, which is what the handler then does itself: a layout item
+    // unmarks every layout and marks its own; a size item marks its own and
+    // unmarks the others, or changes nothing when its size is the current one.
     auto* group = new QActionGroup(this);
     group->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    connect(group, &QActionGroup::triggered, this,
+            [this, handler](QAction* chosen) { (this->*handler)(chosen->data().toInt()); });
     return group;
-}
-
-void frmMain::connectChosen(QAction* action, std::function<void()> handler)
-{
-    // Qt has moved the group's mark to the chosen item already, which is what
-    // the handler then does itself: a layout item unmarks every layout and
-    // marks its own; a size item marks its own and unmarks the others, or
-    // changes nothing when its size is the current one, and Qt leaves the
-    // marked item of a group alone too.
-    connect(action, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
 }
 
 void frmMain::createMenus()
@@ -114,12 +111,12 @@ void frmMain::createMenus()
 
     // The layouts, and below the tile sizes, are one-of-many choices and show
     // the toolkit's mark for them; the three options are check boxes.
-    QActionGroup* layouts = oneOfMany();
+    QActionGroup* layouts = oneOfMany(&frmMain::mnuGame_Click);
     auto addLayout = [this, layouts](QMenu* menu, int number) {
         const LayoutItem& li = kLayoutItems[static_cast<size_t>(number - 1)];
         QAction* a = addOption(menu, std::string(li.name).c_str(), qs(li.caption), false);
+        a->setData(number);
         layouts->addAction(a);
-        connectChosen(a, [this, number] { mnuGame_Click(number); });
         layoutItems_[static_cast<size_t>(number - 1)] = a;
     };
     for (int k = 1; k <= 6; ++k)
@@ -165,12 +162,11 @@ void frmMain::createMenus()
         {56, "mnuSize56", QStringLiteral("Размер костей 56х64")},
         {49, "mnuSize49", QStringLiteral("Размер костей 49х56")},
     };
-    QActionGroup* sizeGroup = oneOfMany();
+    QActionGroup* sizeGroup = oneOfMany(&frmMain::mnuSize_Click);
     for (size_t i = 0; i < 4; ++i) {
         QAction* a = addOption(opts, sizes[i].name, sizes[i].caption, sizes[i].size == 56);
+        a->setData(sizes[i].size);
         sizeGroup->addAction(a);
-        const int16_t size = sizes[i].size;
-        connectChosen(a, [this, size] { mnuSize_Click(size); });
         sizeItems_[i] = a;
     }
 }
@@ -361,11 +357,11 @@ void frmMain::mnuGray_Click()
     subRepaint();
 }
 
-void frmMain::mnuSize_Click(int16_t size)
+void frmMain::mnuSize_Click(int size)
 {
     if (game_.nSize == size)
         return;
-    game_.nSize = size;
+    game_.nSize = static_cast<int16_t>(size);
     subReSize();
     subRepaint();
     QAction* own = sizeItem(size);

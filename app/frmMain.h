@@ -61,7 +61,7 @@ public:
     void mnuAutoSort_Click();
     void mnuGray_Click();
     void mnuESC_Click();
-    void mnuSize_Click(int16_t size);  // mnuSize70_Click .. mnuSize49_Click
+    void mnuSize_Click(int size);  // mnuSize70_Click .. mnuSize49_Click: 70, 63, 56, 49
     void subUncheckMaps();
     void subNextMap();
     void subPrevMap();
@@ -107,10 +107,9 @@ private:
     // Runs a handler for a checkable item whose mark the handler itself sets:
     // Qt has already flipped the mark on the click, so it is flipped back first.
     void connectMarked(QAction* action, std::function<void()> handler);
-    // An exclusive group: its items show the one-of-many mark.
-    QActionGroup* oneOfMany();
-    // Runs the handler of an item of such a group.
-    void connectChosen(QAction* action, std::function<void()> handler);
+    // An exclusive group whose items show the one-of-many mark; choosing one
+    // runs the handler with the item's data (a layout number or a tile size).
+    QActionGroup* oneOfMany(void (frmMain::*handler)(int));
 
     frmMainOptions options_;
     modPlitar game_{*this};
