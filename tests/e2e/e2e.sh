@@ -9,74 +9,32 @@
 set -uo pipefail
 game=$1 probe=$2 wm=$3 bus=$4
 
-# A network namespace of its own, so that the abstract socket names (and an X
-# server's) never meet those of another copy on this machine; then a session
-# bus of its own, or none.
-if [ -z "${PLITAR_E2E_INSIDE:-}" ]; then
-  export PLITAR_E2E_INSIDE=1
-  if unshare -n true 2>/dev/null; then
-    exec unshare -n bash "$0" "$@"
-  elif unshare -rn true 2>/dev/null; then
-    exec unshare -rn bash "$0" "$@"
-  fi
-  echo "note: no network namespace of its own; a copy of the game running here may disturb the test"
-fi
-if [ "$bus" = bus ] && [ -z "${PLITAR_E2E_BUS:-}" ]; then
-  command -v dbus-run-session >/dev/null || { echo "SKIP: dbus-run-session is missing"; exit 77; }
-  export PLITAR_E2E_BUS=1
-  exec dbus-run-session -- bash "$0" "$@"
-fi
+# A network namespace of its own, then a session bus of its own or none.
+. "$(dirname "$0")/lib.sh"
+e2e_isolate "$@"
+[ "$bus" = bus ] && e2e_session_bus "$@"
 
-for tool in Xvfb xdotool xprop xwininfo xev import compare; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing"; exit 77; }
-done
-[ "$wm" = bare ] || command -v evilwm >/dev/null || { echo "SKIP: evilwm is missing"; exit 77; }
+e2e_need Xvfb xdotool xprop xwininfo xev import compare
+[ "$wm" = bare ] || e2e_need evilwm
 
-work=$(mktemp -d)
-chmod 755 "$work"
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
-  [ -n "${KEEP:-}" ] && cp -r "$work" "/tmp/e2e-kept-$wm-$bus"; rm -rf "$work"
-}
-trap cleanup EXIT
+e2e_workdir "$wm-$bus"
+work=$E2E_WORK
 fail() { echo "FAIL ($wm, $bus): $*"; exit 1; }
 
 # The program runs on X whatever the environment asks for.
 export QT_QPA_PLATFORM=xcb
-mkdir -m 700 "$work/run"
-export XDG_RUNTIME_DIR=$work/run
-if [ "$bus" = nobus ]; then
-  export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus-here"
-fi
+[ "$bus" = nobus ] && e2e_no_bus
 
-# Waits up to $1 tenths of a second for the command after it to succeed.
-wait_for() {
-  local tenths=$1; shift
-  for ((i = 0; i < tenths; i++)); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-# Xvfb picks a free display number itself and writes it to the pipe. Its
-# built-in fonts are all evilwm needs.
-Xvfb -displayfd 4 -screen 0 1280x800x24 -nolisten tcp -noreset -fp built-ins 4>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-wait_for 100 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -1 "$work/display")"
+# Xvfb's built-in fonts are all evilwm needs.
+e2e_xvfb 1280x800x24 -fp built-ins || fail "Xvfb did not start"
 if [ "$wm" = evilwm ]; then
   evilwm -fn fixed >"$work/evilwm.log" 2>&1 &
-  wm_pid=$!
-  pids+=($wm_pid)
+  e2e_track $!
   wait_for 50 eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window' || fail "evilwm did not start"
 fi
 
-windows() { xdotool search --onlyvisible --name '^Плитар' 2>/dev/null; }
-one_window() { [ "$(windows | wc -l)" -eq 1 ]; }
-title() { xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
-is_status() { [[ "$(title "$1")" =~ ^Плитар\ [0-9]+\ /\ 144\ /\ 144(\ Перемешано|\ Не\ перемешивается)?$ ]]; }
+one_window() { [ "$(e2e_windows | wc -l)" -eq 1 ]; }
+is_status() { [[ "$(e2e_caption "$1")" =~ ^Плитар\ [0-9]+\ /\ 144\ /\ 144(\ Перемешано|\ Не\ перемешивается)?$ ]]; }
 # The window's client area on the screen: x y width height.
 geometry() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
@@ -100,7 +58,7 @@ alive() { kill -0 "$game_pid" 2>/dev/null; }
 start_game() {
   "$game" "$@" >"$work/game$SECONDS.log" 2>&1 &
   game_pid=$!
-  pids+=($game_pid)
+  e2e_track $game_pid
   wait_for 150 eval 'one_window || ! alive'
   if ! one_window; then
     if ! alive && wait "$game_pid"; then
@@ -109,8 +67,8 @@ start_game() {
     fi
     fail "no window appeared"
   fi
-  win=$(windows)
-  wait_for 50 is_status "$win" || fail "caption '$(title "$win")'"
+  win=$(e2e_windows)
+  wait_for 50 is_status "$win" || fail "caption '$(e2e_caption "$win")'"
   layout=0
   wait_for 50 eval 'layout=$(shown_layout "$win"); [ "$layout" != 0 ]' || fail "the screen shows no layout"
 }
@@ -145,7 +103,7 @@ second_start() {
   shift
   env "$@" "$game" >"$work/second.log" 2>&1 &
   local second=$!
-  pids+=($second)
+  e2e_track $second
   wait_for 50 eval '! kill -0 $second 2>/dev/null' || fail "$label: the second copy still runs"
   wait "$second"; local status=$?
   [ "$status" -eq 0 ] || fail "$label: the second copy ended with $status"
@@ -157,7 +115,7 @@ second_start() {
 # --- Qt's own options change nothing: the window looks as without them
 start_game -reverse -style windows -platform offscreen
 case $layout in 1 | 2 | 4) ;; *) fail "started on layout $layout" ;; esac
-echo "started with Qt's options on layout $layout: $(title "$win")"
+echo "started with Qt's options on layout $layout: $(e2e_caption "$win")"
 menu_bar "$win" "$work/bar-options.png"
 focus
 xdotool key Escape
@@ -186,7 +144,7 @@ xdotool key alt
 xdotool key Next
 layout=$(step "$layout" -1)
 wait_for 50 layout_is "$win" "$layout" || fail "PageDown after Alt: shows $(shown_layout "$win"), not $layout"
-echo "PageUp and PageDown after the menus: layout $layout, $(title "$win")"
+echo "PageUp and PageDown after the menus: layout $layout, $(e2e_caption "$win")"
 # --- a menu closed with Esc, then Esc ends the program
 click_menu
 xdotool key Escape
@@ -206,7 +164,7 @@ echo "Esc after a menu and after Alt ended the program"
 # --- a second start brings the covered window forward
 start_game
 xev -geometry 1280x800+0+0 >/dev/null 2>&1 &
-pids+=($!)
+e2e_track $!
 cover() {
   local id
   id=$(xdotool search --onlyvisible --name '^Event Tester' | head -1)
@@ -235,7 +193,7 @@ fi
 # --- a copy killed with SIGKILL does not block the next start
 kill -9 "$game_pid"
 wait "$game_pid" 2>/dev/null
-wait_for 50 eval '[ "$(windows | wc -l)" -eq 0 ]' || fail "the killed window stayed"
+wait_for 50 eval '[ "$(e2e_windows | wc -l)" -eq 0 ]' || fail "the killed window stayed"
 echo "killed the game with SIGKILL"
 
 # --- a socket name held by another user's process neither stops the game
@@ -246,7 +204,7 @@ if command -v setpriv >/dev/null && "${as_nobody[@]}" true 2>/dev/null; then
   cp "$probe" "$work/probe" && chmod 755 "$work/probe"
   "${as_nobody[@]}" "$work/probe" hold "plitar-$(id -u)-0" >"$work/hold.log" 2>&1 &
   other=$!
-  pids+=($other)
+  e2e_track $other
   wait_for 50 grep -qs holding "$work/hold.log" || fail "the other user's process took no name: $(cat "$work/hold.log")"
 else
   echo "note: cannot run a process as another user here, so none holds a name (the window tests cover it)"
