@@ -310,19 +310,17 @@ void frmMain::subShow()
     // The reverse of the scan order, so that the i-th sprite made sits on the
     // cell of tile number i; each new sprite goes beneath those made before.
     int16_t i = 0;
-    for (int z = 10; z >= 1; --z)
-        for (int y = 30; y >= 1; --y)
-            for (int x = 50; x >= 1; --x) {
-                const int16_t f = game_.aMap(x, y, z);
-                if (f == 0)
-                    continue;
-                ++i;
-                game_.aLoaded[static_cast<size_t>(i)] = 1;
-                board_->createSprite(i);
-                board_->setSpritePos(i, QPoint(game_.aLeft(x, y, z), game_.aTop(x, y, z)));
-                board_->setSpritePicture(i, &displayPicture(f, game_.aIndex(x, y, z)));
-                board_->showSprite(i);
-            }
+    forEachPlayableCellReversed([&](int cell, int x, int y, int z) {
+        const int16_t f = game_.aMap.atIndex(cell);
+        if (f == 0)
+            return;
+        ++i;
+        game_.aLoaded[static_cast<size_t>(i)] = 1;
+        board_->createSprite(i);
+        board_->setSpritePos(i, QPoint(game_.aLeft(x, y, z), game_.aTop(x, y, z)));
+        board_->setSpritePicture(i, &displayPicture(f, game_.aIndex.atIndex(cell)));
+        board_->showSprite(i);
+    });
     game_.nSizeOld = game_.nSize;
     game_.subCaption();
 }
@@ -332,22 +330,19 @@ void frmMain::subRepaint()
     game_.nSel1 = 0;
     game_.nSel2 = 0;
     const bool move = game_.nSize != game_.nSizeOld;
-    for (int z = 1; z <= 10; ++z)
-        for (int y = 1; y <= 30; ++y)
-            for (int x = 1; x <= 50; ++x) {
-                const int16_t n = game_.aIndex(x, y, z);
-                if (n == 0)
-                    continue;
-                board_->hideSprite(n);
-                board_->setSpritePicture(n, &displayPicture(game_.aMap(x, y, z), n));
-                if (move)
-                    board_->setSpritePos(n, QPoint(game_.aLeft(x, y, z), game_.aTop(x, y, z)));
-            }
-    for (int z = 1; z <= 10; ++z)
-        for (int y = 1; y <= 30; ++y)
-            for (int x = 1; x <= 50; ++x)
-                if (const int16_t n = game_.aIndex(x, y, z))
-                    board_->showSprite(n);
+    forEachPlayableCell([&](int cell, int x, int y, int z) {
+        const int16_t n = game_.aIndex.atIndex(cell);
+        if (n == 0)
+            return;
+        board_->hideSprite(n);
+        board_->setSpritePicture(n, &displayPicture(game_.aMap.atIndex(cell), n));
+        if (move)
+            board_->setSpritePos(n, QPoint(game_.aLeft(x, y, z), game_.aTop(x, y, z)));
+    });
+    forEachPlayableCell([&](int cell, int, int, int) {
+        if (const int16_t n = game_.aIndex.atIndex(cell))
+            board_->showSprite(n);
+    });
     game_.nSizeOld = game_.nSize;
 }
 
@@ -442,31 +437,8 @@ void frmMain::mnuESC_Click() { mnuESC_->setChecked(!mnuESC_->isChecked()); }
 
 void frmMain::im_Click(int16_t n)
 {
-    if (game_.funEnSel(n) == 0)
-        return;  // a blocked tile: nothing at all
-    if (game_.nSel1 == 0) {
-        game_.nSel1 = n;
-        game_.subSetIndex(n);
-    } else if (game_.nSel1 == n) {
-        game_.nSel1 = 0;
-        game_.subRemIndex(n);
-    } else {
-        game_.nSel2 = n;
-        game_.subSetIndex(n);
-        if (game_.funEnDel() == 1) {
-            game_.subDelCur(game_.nSel1);
-            game_.subDelCur(game_.nSel2);
-            game_.nSel1 = 0;
-            game_.nSel2 = 0;
-            game_.subCaption();
-            game_.funAutoSort();
-            subRepaint();
-        } else {
-            game_.subRemIndex(game_.nSel1);
-            game_.nSel1 = game_.nSel2;
-            game_.nSel2 = 0;
-        }
-    }
+    if (game_.funClick(n) == 1)
+        subRepaint();  // tiles freed by the pair turn from grey to normal
 }
 
 void frmMain::im_DblClick(int16_t n) { im_Click(n); }
@@ -481,20 +453,8 @@ void frmMain::Form_Click()
 
 void frmMain::mnuSort_Click()
 {
-    if (game_.funTilesLeft() == 0)
-        return;
-    int tries = 0;
-    bool open = false;
-    for (;;) {
-        game_.subSort();
-        open = game_.funPairs() != 0;
-        if (open || tries == 100)
-            break;
-        ++tries;
-    }
-    game_.subCaption();
-    setCaption(caption() + (open ? " Перемешано" : " Не перемешивается"));
-    subRepaint();
+    if (game_.funSort() != 0)
+        subRepaint();
 }
 
 // ---------------------------------------------------------------- the world of the game state

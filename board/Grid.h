@@ -1,7 +1,7 @@
 // One board grid: a 16-bit value for every cell over the declared ranges
-// x -1..50, y -1..30, z -1..10, stored flat with x varying fastest.
-// Reads outside the declared ranges answer 0, so the neighbour tests may look
-// past the edge of the board freely.
+// x -1..50, y -1..30, z -1..10, stored flat with x varying fastest, and the
+// scan order over the playable cells. Reads outside the declared ranges
+// answer 0, so the neighbour tests may look past the edge of the board freely.
 #pragma once
 
 #include <array>
@@ -60,5 +60,33 @@ private:
     std::array<int16_t, kCells> cells_{};
     uint64_t generation_ = 0;
 };
+
+// Visits the playable cells x 1..50, y 1..30, z 1..10 in scan order (layer,
+// then row, then column innermost) as visit(cell, x, y, z), cell being the
+// flat index. Every walk of the board uses this order: the dealer numbers the
+// tiles along it and every search finds the first match along it.
+template <typename Visit>
+void forEachPlayableCell(Visit&& visit)
+{
+    for (int z = 1; z <= Grid::kZMax; ++z)
+        for (int y = 1; y <= Grid::kYMax; ++y) {
+            const int row = Grid::indexOf(1, y, z);
+            for (int x = 1; x <= Grid::kXMax; ++x)
+                visit(row + x - 1, x, y, z);
+        }
+}
+
+// The same cells in the exact reverse order, the one in which the sprites are
+// made, each beneath those before, so that sprite i stands on tile i's cell.
+template <typename Visit>
+void forEachPlayableCellReversed(Visit&& visit)
+{
+    for (int z = Grid::kZMax; z >= 1; --z)
+        for (int y = Grid::kYMax; y >= 1; --y) {
+            const int row = Grid::indexOf(1, y, z);
+            for (int x = Grid::kXMax; x >= 1; --x)
+                visit(row + x - 1, x, y, z);
+        }
+}
 
 }  // namespace plitar

@@ -15,7 +15,7 @@ namespace plitar {
 
 namespace {
 
-constexpr int kXLast = 50, kYLast = 30, kZLast = 10;  // the playable range starts at 1
+constexpr int kXLast = Grid::kXMax, kYLast = Grid::kYMax, kZLast = Grid::kZMax;  // the playable range starts at 1
 
 // Steps between neighbouring cells in the flat grid.
 constexpr int kStepX = 1;
@@ -41,17 +41,6 @@ private:
     std::array<int16_t, kMaxTiles> items_{};
     int size_ = 0;
 };
-
-template <typename Visit>
-void forEachPlayableCell(Visit&& visit)
-{
-    for (int z = 1; z <= kZLast; ++z)
-        for (int y = 1; y <= kYLast; ++y) {
-            const int row = Grid::indexOf(1, y, z);
-            for (int x = 1; x <= kXLast; ++x)
-                visit(row + x - 1, x, y, z);
-        }
-}
 
 }  // namespace
 
@@ -320,6 +309,42 @@ void modPlitar::subDelCur(int16_t n)
     host_.destroySprite(n);
 }
 
+int16_t modPlitar::funClick(int16_t n)
+{
+    if (funEnSel(n) == 0)
+        return 0;  // a blocked tile: nothing at all
+    if (nSel1 == 0) {
+        nSel1 = n;
+        subSetIndex(n);
+        return 0;
+    }
+    if (nSel1 == n) {
+        nSel1 = 0;
+        subRemIndex(n);
+        return 0;
+    }
+    nSel2 = n;
+    subSetIndex(n);
+    if (funEnDel() == 1) {
+        funDelPair();
+        return 1;
+    }
+    subRemIndex(nSel1);
+    nSel1 = nSel2;
+    nSel2 = 0;
+    return 0;
+}
+
+int16_t modPlitar::funDelPair()
+{
+    subDelCur(nSel1);
+    subDelCur(nSel2);
+    nSel1 = 0;
+    nSel2 = 0;
+    subCaption();
+    return funAutoSort();
+}
+
 // ---------------------------------------------------------- caption and shuffle
 
 int16_t modPlitar::funTilesLeft() const
@@ -351,26 +376,59 @@ void modPlitar::subSort()
     markSynced();
 }
 
+namespace {
+
+// A shuffle that finds no open pair is tried again, this many times at most.
+constexpr int kShuffleRetries = 100;
+
+// Shuffles until an open pair exists, at most kShuffleRetries times, and
+// answers how many shuffles it made; `open` tells whether a pair is open.
+// The draws and the open-pair counts come in the same order whoever calls.
+int sortUntilOpen(modPlitar& game, bool& open)
+{
+    int made = 0;
+    while (!(open = game.funPairs() != 0) && made < kShuffleRetries) {
+        game.subSort();
+        ++made;
+    }
+    return made;
+}
+
+// The caption after shuffling, with the notice of whether it opened a pair.
+void captionShuffled(modPlitar& game, bool open)
+{
+    game.subCaption();
+    PlitarHost& host = game.host();
+    host.setCaption(host.caption() + (open ? " Перемешано" : " Не перемешивается"));
+}
+
+bool noTileLeft(const modPlitar& game)
+{
+    return std::none_of(game.aLoaded.begin() + 1, game.aLoaded.end(), [](int16_t v) { return v != 0; });
+}
+
+}  // namespace
+
 int16_t modPlitar::funAutoSort()
 {
-    if (!host_.autoSortChecked())
+    if (!host_.autoSortChecked() || noTileLeft(*this))
         return 0;
-    if (std::none_of(aLoaded.begin() + 1, aLoaded.end(), [](int16_t v) { return v != 0; }))
-        return 0;
-    int tries = 0;
     bool open = false;
-    for (;;) {
-        open = funPairs() != 0;
-        if (open || tries == 100)
-            break;
-        ++tries;
-        subSort();
-    }
-    if (tries == 0)
+    if (sortUntilOpen(*this, open) == 0)
         return 0;
-    subCaption();
-    host_.setCaption(host_.caption() + (open ? " Перемешано" : " Не перемешивается"));
+    captionShuffled(*this, open);
     return 1;
+}
+
+int16_t modPlitar::funSort()
+{
+    if (noTileLeft(*this))
+        return 0;
+    subSort();  // even when a pair is open already
+    bool open = false;
+    const int made = 1 + sortUntilOpen(*this, open);
+    captionShuffled(*this, open);
+    return static_cast<int16_t>(made);
 }
 
 }  // namespace plitar

@@ -45,11 +45,25 @@ public:
     void subRemIndex(int16_t n);
     int16_t funEnDel();
     void subDelCur(int16_t n);
+    // A click on tile n, by the click rules: a blocked tile does nothing; a
+    // free one is selected, unselected when it is the selected tile, or
+    // tested against the selected tile, which it either takes off the board
+    // with it (funDelPair) or takes the selection from. 1 when a pair left
+    // the board, and every sprite must be repainted; else 0.
+    int16_t funClick(int16_t n);
+    // Takes the pair nSel1, nSel2 off the board and clears the selection,
+    // writes the caption and shuffles by itself if that leaves no open pair.
+    // Answers what funAutoSort answered: 1 when it shuffled.
+    int16_t funDelPair();
 
     // --- caption and shuffle ---
     void subCaption();
     void subSort();
     int16_t funAutoSort();
+    // "Перемешать": shuffles once, then again until an open pair exists, at
+    // most 101 times in all, and writes the caption with the notice. Answers
+    // the number of shuffles; 0 on an empty board, where nothing changes.
+    int16_t funSort();
 
     // Tiles still on the board: the n with aLoaded(n) = 1.
     int16_t funTilesLeft() const;

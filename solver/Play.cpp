@@ -25,11 +25,10 @@ uint64_t mix(uint64_t z)
 std::vector<std::array<int, 3>> occupiedCells(const modPlitar& game)
 {
     std::vector<std::array<int, 3>> cells;
-    for (int z = 1; z <= 10; ++z)
-        for (int y = 1; y <= 30; ++y)
-            for (int x = 1; x <= 50; ++x)
-                if (game.aMap(x, y, z) != 0)
-                    cells.push_back({x, y, z});
+    forEachPlayableCell([&](int cell, int x, int y, int z) {
+        if (game.aMap.atIndex(cell) != 0)
+            cells.push_back({x, y, z});
+    });
     return cells;
 }
 
@@ -80,43 +79,25 @@ void dealStandard(modPlitar& game, int layout)
         game.aMap.set(cells[i][0], cells[i][1], cells[i][2], pool[i]);
 }
 
-int shuffleAsMenu(modPlitar& game)
-{
-    if (game.funTilesLeft() == 0)
-        return 0;
-    int shuffles = 0;
-    for (int tries = 0;; ++tries) {
-        game.subSort();
-        ++shuffles;
-        if (game.funPairs() != 0 || tries == 100)
-            break;
-    }
-    return shuffles;
-}
+int shuffleAsMenu(modPlitar& game) { return game.funSort(); }
 
 int removePair(modPlitar& game, int16_t first, int16_t second)
 {
     game.nSel1 = first;
     game.nSel2 = second;
-    game.subDelCur(game.nSel1);
-    game.subDelCur(game.nSel2);
-    game.nSel1 = 0;
-    game.nSel2 = 0;
-    game.subCaption();
-    return game.funAutoSort();
+    return game.funDelPair();
 }
 
 bool replay(modPlitar& game, const Problem& problem, const Result& result)
 {
+    game.nSel1 = 0;  // the line starts with nothing selected
+    game.nSel2 = 0;
     for (const auto& [a, b] : result.moves) {
         const int16_t na = problem.tile(a).number, nb = problem.tile(b).number;
-        if (game.funEnSel(na) != 1 || game.funEnSel(nb) != 1)
+        // Two clicks: the first must select its tile, the second take both off.
+        game.funClick(na);
+        if (game.nSel1 != na || game.funClick(nb) != 1)
             return false;
-        game.nSel1 = na;
-        game.nSel2 = nb;
-        if (game.funEnDel() != 1)
-            return false;
-        removePair(game, na, nb);
     }
     return true;
 }

@@ -1,6 +1,8 @@
 // Selecting tiles, testing a pair, taking tiles off, and the caption.
 #include <functional>
 #include <iterator>
+#include <map>
+#include <vector>
 
 #include "BoardFixture.h"
 
@@ -79,6 +81,58 @@ TEST_F(PlayTest, InternalFaultsNameTheProcedureThatFoundThem)
     };
     for (const auto& c : cases)
         EXPECT_EXIT(c.run(), failedExit, c.message) << c.what;
+}
+
+// Clicks by the click rules on the row 35 38 39 12 with a 12 lying on the
+// last tile: what is selected afterwards and how it looks, what left the board,
+// and what the last click answered (1: a pair left, repaint everything).
+TEST_F(PlayTest, ClicksFollowTheClickRules)
+{
+    struct Case {
+        const char* what;
+        std::vector<int16_t> clicks;
+        int16_t selected;
+        std::map<int16_t, Picture> pictures;
+        std::vector<int16_t> destroyed;
+        int16_t answer;
+    };
+    const Picture normal35{TileLook::Normal, 56, 35}, selected35{TileLook::Selected, 56, 35},
+        selected39{TileLook::Selected, 56, 39};
+    const Case cases[] = {
+        {"a blocked tile", {4}, 0, {}, {}, 0},
+        {"a blocked tile keeps the selection", {1, 4}, 1, {{1, selected35}}, {}, 0},
+        {"the selected tile again", {1, 1}, 0, {{1, normal35}}, {}, 0},
+        {"no match: the selection moves", {1, 3}, 3, {{1, normal35}, {3, selected39}}, {}, 0},
+        {"two flowers leave", {1, 2}, 0, {{1, selected35}, {2, {TileLook::Selected, 56, 38}}}, {1, 2}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeHost h;
+        h.autoSort = false;
+        modPlitar game(h);
+        game.nSize = 56;
+        const int16_t faces[] = {35, 38, 39, 12};
+        for (int16_t n = 1; n <= 4; ++n) {
+            game.aMap.set(4 * n - 3, 1, 1, faces[n - 1]);
+            game.aIndex.set(4 * n - 3, 1, 1, n);
+        }
+        game.aMap.set(13, 1, 2, 12);
+        game.aIndex.set(13, 1, 2, 5);
+        game.aLoaded.fill(0);
+        for (int n = 1; n <= 5; ++n)
+            game.aLoaded[n] = 1;
+        game.nTotal = 5;
+        int16_t answer = -1;
+        for (int16_t n : c.clicks)
+            answer = game.funClick(n);
+        EXPECT_EQ(answer, c.answer);
+        EXPECT_EQ(game.nSel1, c.selected);
+        EXPECT_EQ(game.nSel2, 0);
+        EXPECT_EQ(h.pictures, c.pictures);
+        EXPECT_EQ(h.destroyed, c.destroyed);
+        EXPECT_EQ(game.funTilesLeft(), 5 - static_cast<int>(c.destroyed.size()));
+        EXPECT_EQ(h.caption(), c.answer == 1 ? "Плитар 0 / 3 / 5" : "");
+    }
 }
 
 // The caption counts sprites for the tiles left; the tests show as many as they need.

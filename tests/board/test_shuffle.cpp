@@ -8,13 +8,6 @@ namespace {
 
 class ShuffleTest : public BoardTest {
 protected:
-    // Two tiles left, one lying straight on the other: no shuffle can open them.
-    void stuckStack()
-    {
-        put(1, 5, 5, 2, 9);
-        put(2, 5, 5, 1, 9);
-        g.nTotal = 144;
-    }
     // A row of three and a loner; free are the ends of the row and the loner.
     // Faces 5 5 6 | 7 have no open pair; 5 6 5 | 7 have one.
     void rowOfThree()
@@ -27,13 +20,52 @@ protected:
     }
 };
 
-TEST_F(ShuffleTest, AStuckStackIsShuffledAHundredTimesThenGivenUp)
+// "Перемешать" shuffles once even with a pair open, then until one opens, 101
+// times at most; the automatic shuffle only while none is open, 100 times at
+// most, and never with the option off; neither does anything on an empty
+// board. Two draws per shuffle of two tiles.
+TEST_F(ShuffleTest, HowOftenEachShuffleShufflesAndWhatTheCaptionSays)
 {
-    stuckStack();
-    host.setCaption("Плитар 0 / 2 / 144");
-    EXPECT_EQ(g.funAutoSort(), 1);
-    EXPECT_EQ(host.draws, 200);  // a hundred shuffles of two tiles, two draws each
-    EXPECT_EQ(host.caption(), "Плитар 0 / 2 / 144 Не перемешивается");
+    enum class Board { Stuck, Open, Empty };
+    struct Case {
+        const char* what;
+        bool command;  // "Перемешать", else the automatic shuffle
+        bool option;   // "Перемешивать когда нет ходов"
+        Board board;
+        int answer;
+        int shuffles;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {"command, stuck", true, false, Board::Stuck, 101, 101, "Плитар 0 / 2 / 144 Не перемешивается"},
+        {"command, a pair is open", true, false, Board::Open, 1, 1, "Плитар 2 / 2 / 144 Перемешано"},
+        {"command, empty", true, true, Board::Empty, 0, 0, "unchanged"},
+        {"automatic, stuck", false, true, Board::Stuck, 1, 100, "Плитар 0 / 2 / 144 Не перемешивается"},
+        {"automatic, option off", false, false, Board::Stuck, 0, 0, "unchanged"},
+        {"automatic, a pair is open", false, true, Board::Open, 0, 0, "unchanged"},
+        {"automatic, empty", false, true, Board::Empty, 0, 0, "unchanged"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeHost h;
+        h.autoSort = c.option;
+        modPlitar game(h);
+        game.nTotal = 144;
+        if (c.board != Board::Empty) {
+            const bool open = c.board == Board::Open;
+            game.aMap.set(5, 5, 2, 9);
+            game.aIndex.set(5, 5, 2, 1);
+            game.aMap.set(open ? 9 : 5, 5, open ? 2 : 1, 9);
+            game.aIndex.set(open ? 9 : 5, 5, open ? 2 : 1, 2);
+            game.aLoaded[1] = game.aLoaded[2] = 1;
+        }
+        game.nSel1 = 1;
+        h.setCaption("unchanged");
+        EXPECT_EQ(c.command ? game.funSort() : game.funAutoSort(), c.answer);
+        EXPECT_EQ(h.draws, 2 * c.shuffles);
+        EXPECT_EQ(h.caption(), c.caption);
+        EXPECT_EQ(game.nSel1, c.shuffles > 0 ? 0 : 1);
+    }
 }
 
 TEST_F(ShuffleTest, AShuffleThatOpensAPairSaysSo)
@@ -45,33 +77,6 @@ TEST_F(ShuffleTest, AShuffleThatOpensAPairSaysSo)
     EXPECT_EQ(host.draws, 4);
     EXPECT_EQ(g.aMap(3, 1, 1), 6);
     EXPECT_EQ(host.caption(), "Плитар 2 / 4 / 4 Перемешано");
-}
-
-TEST_F(ShuffleTest, NothingHappensWhenOffOrAPairIsOpenOrTheBoardIsEmpty)
-{
-    struct Case { const char* what; bool option; bool pairOpen; bool empty; };
-    const Case cases[] = {
-        {"option off", false, false, false},
-        {"a pair is open", true, true, false},
-        {"no tile left", true, false, true},
-    };
-    for (const auto& c : cases) {
-        FakeHost h;
-        modPlitar game(h);
-        h.autoSort = c.option;
-        if (!c.empty) {
-            game.aMap.set(5, 5, 1, 9);
-            game.aIndex.set(5, 5, 1, 2);
-            game.aMap.set(c.pairOpen ? 9 : 5, 5, c.pairOpen ? 1 : 2, 9);
-            game.aIndex.set(c.pairOpen ? 9 : 5, 5, c.pairOpen ? 1 : 2, 1);
-            game.aLoaded[1] = game.aLoaded[2] = 1;
-        }
-        game.nTotal = 2;
-        h.setCaption("unchanged");
-        EXPECT_EQ(game.funAutoSort(), 0) << c.what;
-        EXPECT_EQ(h.draws, 0) << c.what;
-        EXPECT_EQ(h.caption(), "unchanged") << c.what;
-    }
 }
 
 TEST_F(ShuffleTest, AShuffleMovesOnlyFacesAndDropsTheSelection)
