@@ -13,6 +13,7 @@
 
 #include "app/MenuTree.h"
 #include "app/SingleInstance.h"
+#include "app/WindowFit.h"
 #include "app/X11Activation.h"
 #include "view/Geometry.h"
 
@@ -359,12 +360,40 @@ void frmMain::mnuSize_Click(int size)
     game_.nSize = static_cast<int16_t>(size);
     subReSize();
     subRepaint();
+    fitBoard();
     QAction* own = sizeItem(size);
     if (!own->isChecked())
         own->setChecked(true);
     for (int other : kTileSizes)
         if (other != size && sizeItem(other)->isChecked())
             sizeItem(other)->setChecked(false);
+}
+
+// The window grows, within the free area of its screen, until its client
+// area holds the whole board at the current size; a maximised or full-screen
+// window, or one that holds the board already, is left as it is. Tiles of
+// high layers in the top row reach above the client area whatever the
+// window's size, so only the right and bottom edges count. The window
+// manager may refuse; nothing depends on it.
+void frmMain::fitBoard()
+{
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        return;
+    const QRect bounds = board_->spritesBounds();
+    if (bounds.isEmpty())
+        return;
+    const QSize need(bounds.right() + 1, bounds.bottom() + 1);
+    // Until the window is first shown its layout has not placed the board.
+    const QSize client = isVisible() ? board_->size() : size() - QSize(0, menuBar()->sizeHint().height());
+    const QRect frame = frameGeometry();
+    const QRect available = screen()->availableGeometry();
+    const QRect grown = grownFrame(frame, client, need, available);
+    if (grown == frame)
+        return;
+    resize(grown.size() - (frame.size() - size()));
+    // Before the first show the window manager places the window itself.
+    if (isVisible() && grown.topLeft() != frame.topLeft())
+        move(grown.topLeft());
 }
 
 // ---------------------------------------------------------------- game starts
@@ -385,6 +414,7 @@ void frmMain::mnuGame_Click(int number)
     subShow();
     if (game_.funAutoSort() == 1)
         subRepaint();
+    fitBoard();
 }
 
 void frmMain::mnuReNew_Click()
@@ -396,6 +426,7 @@ void frmMain::mnuReNew_Click()
     subShow();
     if (game_.funAutoSort() == 1)
         subRepaint();
+    fitBoard();
 }
 
 void frmMain::mnuGameRndL_Click()

@@ -50,6 +50,8 @@ public:
     void subReSize();
     void subShow();
     void subRepaint();
+    // Grows the window until the whole board is in view.
+    void fitBoard();
 
     // --- commands ---
     void mnuSort_Click();
