@@ -6,6 +6,14 @@
 // pixel outside all tile places shows the board colour. Prints the catalog
 // number, or 0 when no layout fits.
 //
+//   e2e_probe inview shot.png boardLeft boardTop boardWidth boardHeight NUMBER SIZE
+// Says whether the board of layout NUMBER at tile size SIZE is wholly in
+// view in a screenshot of the screen whose client area is at boardLeft,
+// boardTop and as large as given: every tile's place ends inside the client
+// area and the screen, and shows a tile picture near its lower edge. Tiles of
+// high layers in the top row may reach above the client area. Prints "ok",
+// or the first tile out of view, and exits with 0 or 1.
+//
 //   e2e_probe hold NAME
 // Holds NAME in the abstract socket namespace, listening, until killed: run
 // as another user, it stands for someone else's process that took the name.
@@ -64,6 +72,35 @@ bool fits(const QImage& shot, QPoint origin, const plitar::LayoutRecord& rec)
     return true;
 }
 
+int inview(char** argv)
+{
+    const QImage shot(QString::fromLocal8Bit(argv[0]));
+    const QPoint origin(std::atoi(argv[1]), std::atoi(argv[2]));
+    const QRect client(origin, QSize(std::atoi(argv[3]), std::atoi(argv[4])));
+    const int number = std::atoi(argv[5]);
+    const plitar::SizeGeometry* g = plitar::geometryOf(static_cast<int16_t>(std::atoi(argv[6])));
+    if (shot.isNull() || !g || number < 1 || number > 46) {
+        std::fprintf(stderr, "e2e_probe inview: bad arguments\n");
+        return 2;
+    }
+    const QRect screen = shot.rect();
+    const plitar::LayoutRecord& rec = plitar::layoutCatalog()[static_cast<size_t>(number - 1)];
+    for (const plitar::Origin& o : plitar::expandLayout(rec)) {
+        const QRect place(origin + QPoint(plitar::cellLeft(*g, o.x, o.y, o.z), plitar::cellTop(*g, o.x, o.y, o.z)),
+                          QSize(g->width, g->height));
+        const QPoint low(place.center().x(), place.bottom() - 3);
+        const bool whole = place.right() <= client.right() && place.bottom() <= client.bottom() &&
+                           screen.contains(place.bottomRight()) && QColor(shot.pixel(low)) != kBoard;
+        if (!whole) {
+            std::printf("tile at %d,%d,%d: %d,%d %dx%d outside %d,%d %dx%d\n", o.x, o.y, o.z, place.x(), place.y(),
+                        place.width(), place.height(), client.x(), client.y(), client.width(), client.height());
+            return 1;
+        }
+    }
+    std::printf("ok\n");
+    return 0;
+}
+
 int hold(const char* name)
 {
     sockaddr_un addr{};
@@ -101,6 +138,8 @@ int iconify(const char* window)
 
 int main(int argc, char** argv)
 {
+    if (argc == 9 && std::strcmp(argv[1], "inview") == 0)
+        return inview(argv + 2);
     if (argc == 3 && std::strcmp(argv[1], "hold") == 0)
         return hold(argv[2]);
     if (argc == 3 && std::strcmp(argv[1], "iconify") == 0)
