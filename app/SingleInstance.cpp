@@ -3,197 +3,201 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QFileInfo>
 #include <QSocketNotifier>
-#include <cerrno>
-#include <cstddef>
-#include <cstring>
 #include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
+
+#include "app/InstanceLock.h"
 
 namespace plitar {
 
 namespace {
 const QString kObjectPath = QStringLiteral("/io/github/plitar/Plitar");
 const QString kInterface = QStringLiteral("org.freedesktop.Application");
+constexpr int kBusTimeoutMs = static_cast<int>(SingleInstance::kHandOver.count());
+// Requests are a few short lines; anything longer or more is not a copy's.
+constexpr size_t kRequestBytes = 4096;
+constexpr size_t kPendingRequests = 8;
 
-// Whether the user has a session bus: its address is given, or the usual one
-// exists. A bus is never started for the game (no autolaunch).
-bool sessionBusExists()
-{
-    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
-        return true;
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    return !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus"));
-}
-
-struct Address {
-    sockaddr_un addr{};
-    socklen_t len = 0;
-};
-
-Address abstractAddress(const std::string& name)
-{
-    Address a;
-    a.addr.sun_family = AF_UNIX;
-    // A leading NUL puts the name in the abstract namespace.
-    const size_t n = std::min(name.size(), sizeof(a.addr.sun_path) - 1);
-    std::memcpy(a.addr.sun_path + 1, name.data(), n);
-    a.len = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + n);
-    return a;
-}
-
-bool peerUid(int fd, uid_t& uid)
+bool sameUser(int fd)
 {
     ucred cred{};
     socklen_t len = sizeof cred;
-    if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0)
-        return false;
-    uid = cred.uid;
-    return true;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) == 0 && cred.uid == ::getuid();
 }
 }  // namespace
 
-SingleInstance::Names SingleInstance::forThisUser()
+// A connection of a second start whose request has not all arrived yet.
+struct SingleInstance::Request {
+    int fd = -1;
+    std::string text;
+    QSocketNotifier* notifier = nullptr;  // a child of the SingleInstance
+    ~Request()
+    {
+        // May run inside the notifier's own signal: it goes once that is over.
+        if (notifier) {
+            notifier->setEnabled(false);
+            notifier->deleteLater();
+        }
+        ::close(fd);
+    }
+};
+
+SingleInstance::Names SingleInstance::forThisUser(bool bus)
 {
-    const uid_t uid = ::getuid();
-    return {sessionBusExists() ? QStringLiteral("io.github.plitar.Plitar") : QString(),
-            "plitar-" + std::to_string(uid), uid};
+    return {bus ? QStringLiteral("io.github.plitar.Plitar") : QString(), privateDirectory(::getuid())};
 }
 
-SingleInstance::SingleInstance(const Names& names, QObject* parent) : QObject(parent), names_(names)
+SingleInstance::SingleInstance(const Names& names, const QVariantMap& platformData, QObject* parent)
+    : QObject(parent), names_(names)
 {
-    first_ = claimBusName() && claimSocketName();
-    if (!first_) {
-        if (ownsBusName_) {
-            QDBusConnection bus = QDBusConnection::sessionBus();
-            bus.interface()->unregisterService(names_.busName);
-            bus.unregisterObject(kObjectPath);
-        }
-        ownsBusName_ = false;
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = -1;
+    if (!claimBusName(platformData)) {
+        first_ = false;
         return;
     }
-    if (fd_ >= 0) {
-        notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
-        connect(notifier_, &QSocketNotifier::activated, this, [this] { acceptRequests(); });
+    if (names_.directory.empty())
+        return;
+    lock_ = std::make_unique<InstanceLock>(names_.directory, kHandOver);
+    switch (lock_->state()) {
+    case InstanceLock::State::Running:
+        // A copy that found no bus holds the lock: it is the running one.
+        releaseBusName();
+        lock_->handOver(encode(platformData), kHandOver);
+        first_ = false;
+        break;
+    case InstanceLock::State::First:
+        if (lock_->listener() >= 0) {
+            notifier_ = new QSocketNotifier(lock_->listener(), QSocketNotifier::Read, this);
+            connect(notifier_, &QSocketNotifier::activated, this, [this] { acceptRequests(); });
+        }
+        break;
+    case InstanceLock::State::Unguarded:
+        break;
     }
 }
 
 SingleInstance::~SingleInstance()
 {
+    requests_.clear();
     delete notifier_;
-    if (fd_ >= 0)
-        ::close(fd_);
-    if (ownsBusName_) {
-        QDBusConnection bus = QDBusConnection::sessionBus();
-        bus.unregisterObject(kObjectPath);
-        bus.interface()->unregisterService(names_.busName);
-    }
+    lock_.reset();
+    releaseBusName();
 }
 
-std::string SingleInstance::socketName(int k) const { return names_.socketBase + "-" + std::to_string(k); }
-
-bool SingleInstance::claimBusName()
+bool SingleInstance::claimBusName(const QVariantMap& platformData)
 {
     if (names_.busName.isEmpty())
         return true;
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface())
-        return true;  // no bus after all: the socket names decide
+    if (!bus.isConnected())
+        return true;  // no bus after all: the lock decides
     // The object first, so that a copy that sees the name can call it at once.
     if (!bus.registerObject(kObjectPath, this, QDBusConnection::ExportScriptableSlots))
         return true;
-    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = bus.interface()->registerService(
-        names_.busName, QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
-    if (reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered) {
+    QDBusMessage request = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("RequestName"));
+    constexpr uint kDoNotQueue = 4, kPrimaryOwner = 1, kExists = 3;
+    request << names_.busName << kDoNotQueue;
+    const QDBusMessage reply = bus.call(request, QDBus::Block, kBusTimeoutMs);
+    const uint answer = reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
+                            ? reply.arguments().constFirst().toUInt()
+                            : 0;
+    if (answer == kPrimaryOwner) {
         ownsBusName_ = true;
         return true;
     }
     bus.unregisterObject(kObjectPath);
-    if (!reply.isValid())
-        return true;  // the bus did not answer: the socket names decide
-    QDBusMessage call = QDBusMessage::createMethodCall(names_.busName, kObjectPath, kInterface,
-                                                       QStringLiteral("Activate"));
-    call << QVariantMap{};
-    bus.call(call, QDBus::Block, 5000);  // waits for the answer, so the call is delivered before this copy ends
+    if (answer != kExists)
+        return true;  // the bus did not answer in time: the lock decides
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(names_.busName, kObjectPath, kInterface, QStringLiteral("Activate"));
+    call << platformData;
+    // Waits for the answer, so that the call has gone out before this copy
+    // ends; a running copy that does not answer in time is running all the same.
+    bus.call(call, QDBus::Block, kBusTimeoutMs);
     return false;
 }
 
-SingleInstance::Holder SingleInstance::probe(int k) const
+void SingleInstance::releaseBusName()
 {
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (fd < 0)
-        return Holder::None;
-    const Address a = abstractAddress(socketName(k));
-    Holder holder = Holder::None;
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&a.addr), a.len) == 0) {
-        uid_t uid = 0;
-        holder = peerUid(fd, uid) && uid == names_.uid ? Holder::ThisUser : Holder::Other;
-    } else if (errno == EAGAIN) {
-        holder = Holder::Other;  // a holder that takes no connections is no copy of the game
-    }
-    ::close(fd);
-    return holder;
-}
-
-bool SingleInstance::bindName(int k)
-{
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (fd < 0)
-        return false;
-    const Address a = abstractAddress(socketName(k));
-    if (::bind(fd, reinterpret_cast<const sockaddr*>(&a.addr), a.len) != 0 || ::listen(fd, 16) != 0) {
-        ::close(fd);
-        return false;
-    }
-    fd_ = fd;
-    return true;
-}
-
-bool SingleInstance::claimSocketName()
-{
-    for (int k = 0; k < kSocketNames; ++k) {
-        Holder holder = probe(k);
-        if (holder == Holder::None) {
-            if (bindName(k)) {
-                // A copy of this user may hold a later name, taken while this
-                // one was held by someone who has let it go since.
-                for (int j = k + 1; j < kSocketNames; ++j)
-                    if (probe(j) == Holder::ThisUser)
-                        return false;
-                return true;
-            }
-            // Bound by another process just now: give it a moment to listen.
-            for (int i = 0; i < 20 && holder == Holder::None; ++i) {
-                ::usleep(5000);
-                holder = probe(k);
-            }
-        }
-        if (holder == Holder::ThisUser)
-            return false;
-    }
-    return true;  // every name is held by others, who cannot keep the game from starting
+    if (!ownsBusName_)
+        return;
+    ownsBusName_ = false;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    bus.unregisterObject(kObjectPath);
+    QDBusMessage release = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ReleaseName"));
+    release << names_.busName;
+    bus.call(release, QDBus::Block, kBusTimeoutMs);
 }
 
 void SingleInstance::acceptRequests()
 {
-    bool asked = false;
     for (;;) {
-        const int c = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (c < 0)
+        const int fd = ::accept4(lock_->listener(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0)
             break;
-        uid_t uid = 0;
-        asked = asked || (peerUid(c, uid) && uid == names_.uid);
-        ::close(c);
+        auto request = std::make_unique<Request>();
+        request->fd = fd;
+        if (!sameUser(fd))
+            continue;  // the directory is private; this is only a second lock on the door
+        if (requests_.size() == kPendingRequests)
+            requests_.erase(requests_.begin());  // the oldest has had its time
+        Request* r = request.get();
+        r->notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+        connect(r->notifier, &QSocketNotifier::activated, this, [this, r] { readRequest(r); });
+        requests_.push_back(std::move(request));
+        readRequest(r);  // usually all there already
     }
-    if (asked)
-        emit comeForward();
 }
 
-void SingleInstance::Activate(const QVariantMap& /*platformData*/) { emit comeForward(); }
+// A request is complete when its sender has closed the connection.
+void SingleInstance::readRequest(Request* request)
+{
+    for (;;) {
+        char buf[512];
+        const ssize_t n = ::recv(request->fd, buf, sizeof buf, 0);
+        if (n > 0 && request->text.size() + static_cast<size_t>(n) <= kRequestBytes) {
+            request->text.append(buf, static_cast<size_t>(n));
+            continue;
+        }
+        if (n < 0 && (errno == EAGAIN || errno == EINTR))
+            return;  // more to come
+        const bool complete = n == 0;
+        const QVariantMap data = decode(request->text);
+        std::erase_if(requests_, [request](const auto& r) { return r.get() == request; });
+        if (complete)
+            emit comeForward(data);
+        return;
+    }
+}
+
+// One "key=value" line per entry, text values only (all a launcher gives).
+std::string SingleInstance::encode(const QVariantMap& platformData)
+{
+    std::string out;
+    for (auto it = platformData.cbegin(); it != platformData.cend(); ++it) {
+        const QString value = it.value().toString();
+        if (it.key().contains(u'=') || it.key().contains(u'\n') || value.contains(u'\n'))
+            continue;
+        out += (it.key() + u'=' + value + u'\n').toStdString();
+    }
+    return out;
+}
+
+QVariantMap SingleInstance::decode(const std::string& message)
+{
+    QVariantMap data;
+    for (const QString& line : QString::fromStdString(message).split(u'\n', Qt::SkipEmptyParts)) {
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq > 0)
+            data.insert(line.left(eq), line.mid(eq + 1));
+    }
+    return data;
+}
+
+void SingleInstance::Activate(const QVariantMap& platformData) { emit comeForward(platformData); }
 
 }  // namespace plitar

@@ -12,7 +12,6 @@
 #include <cstdlib>
 
 #include "app/MenuTree.h"
-#include "app/SingleInstance.h"
 #include "app/WindowFit.h"
 #include "app/X11Activation.h"
 #include "view/Geometry.h"
@@ -210,13 +209,6 @@ void frmMain::Form_Load()
         random_.seed(seq);
     }
 
-    if (options_.singleInstanceCheck) {
-        instance_ = std::make_unique<SingleInstance>(SingleInstance::forThisUser());
-        if (!instance_->first())
-            std::_Exit(0);  // the running copy was asked to come forward; silently, before any window
-        connect(instance_.get(), &SingleInstance::comeForward, this, &frmMain::comeForward);
-    }
-
     game_.nSize = 56;
     subReSize();
     pictures_.prepare(game_.nSize);
@@ -227,12 +219,7 @@ void frmMain::Form_Load()
     }
 }
 
-void frmMain::Form_Unload()
-{
-    if (options_.exitOnClose)
-        std::_Exit(0);
-    emit unloaded();
-}
+void frmMain::Form_Unload() { emit unloaded(); }
 
 void frmMain::comeForward()
 {
@@ -514,6 +501,8 @@ void frmMain::fault(const std::string& text, const std::string& title)
     QMessageBox box(QMessageBox::Warning, QString::fromStdString(title), QString::fromStdString(text),
                     QMessageBox::Ok, this);
     box.exec();
+    // The game state is broken past repair: nothing may run after the box,
+    // not even the destructors, so the process ends here with the fault's status.
     std::_Exit(1);
 }
 

@@ -7,7 +7,6 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <random>
 
@@ -23,15 +22,9 @@ class QMenu;
 
 namespace plitar {
 
-class SingleInstance;
-
 struct frmMainOptions {
     // Fixed seed of the random source; the clock's time when empty.
     std::optional<uint32_t> seed;
-    // End at once when another copy runs for this user.
-    bool singleInstanceCheck = true;
-    // Closing the window ends the process; off in tests that make many windows.
-    bool exitOnClose = true;
 };
 
 class frmMain : public QMainWindow, public PlitarHost {
@@ -96,6 +89,7 @@ public:
     const QImage& displayPicture(int16_t face, int16_t n);
 
 signals:
+    // The window was closed: the program ends (main decides how).
     void unloaded();
 
 protected:
@@ -118,7 +112,6 @@ private:
     modMaps maps_{game_};
     TilePictures pictures_;
     std::mt19937 random_;
-    std::unique_ptr<SingleInstance> instance_;
 
     BoardView* board_ = nullptr;
     bool iconGiven_ = false;  // the window icon follows the first frame

@@ -1,10 +1,19 @@
-// Плитар: starts the one window; start-up itself happens while it is made.
+// Плитар: settles the session bus, lets one copy run per user, and shows the
+// one window; start-up itself happens while the window is made.
 #include <QApplication>
+#include <cstdio>
 
+#include "app/LaunchData.h"
+#include "app/SessionBus.h"
+#include "app/SingleInstance.h"
 #include "app/frmMain.h"
 
 int main(int argc, char* argv[])
 {
+    // Before Qt touches the bus: one that does not answer in time counts as
+    // none, so that neither Qt nor the guard waits on it.
+    const bool bus = plitar::settleSessionBus(std::chrono::milliseconds(500));
+
     // The game takes no command line. Qt's own options (-style, -reverse,
     // -platform, ...) would still act on it, so the application object sees
     // the program's name alone; Qt's environment variables still apply.
@@ -15,7 +24,20 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("plitar"));
     // Lets the desktop match the window to its launcher and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.plitar.Plitar"));
+
+    // One copy per user, decided before any window exists: a second start
+    // hands its request to the running copy and ends.
+    plitar::SingleInstance instance(plitar::SingleInstance::forThisUser(bus),
+                                    plitar::launcherPlatformData());
+    if (!instance.first()) {
+        std::fputs("Плитар уже запущен\n", stderr);
+        return 0;
+    }
+
     plitar::frmMain window;
+    QObject::connect(&instance, &plitar::SingleInstance::comeForward, &window, &plitar::frmMain::comeForward);
+    // Closing the window ends the program; nothing of it is handled after.
+    QObject::connect(&window, &plitar::frmMain::unloaded, &app, [] { QCoreApplication::exit(0); });
     window.show();
     return QApplication::exec();
 }

@@ -24,8 +24,6 @@ std::unique_ptr<frmMain> makeWindow()
 {
     frmMainOptions o;
     o.seed = 2024;
-    o.singleInstanceCheck = false;
-    o.exitOnClose = false;
     auto w = std::make_unique<frmMain>(o);
     w->show();
     (void)QTest::qWaitForWindowExposed(w.get());

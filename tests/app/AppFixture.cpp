@@ -11,8 +11,6 @@ std::unique_ptr<frmMain> makeWindow(uint32_t seed)
 {
     frmMainOptions o;
     o.seed = seed;
-    o.singleInstanceCheck = false;
-    o.exitOnClose = false;
     return std::make_unique<frmMain>(o);
 }
 

@@ -1,5 +1,5 @@
-// A window made with a fixed seed, no single-instance check and no exit on
-// close, plus helpers that click tiles where the player would.
+// A window made with a fixed seed, plus helpers that click tiles where the
+// player would.
 #pragma once
 
 #include <QPoint>

@@ -218,8 +218,6 @@ TEST(Shuffles, CountAndNotice)
         SCOPED_TRACE(c.what);
         frmMainOptions o;
         o.seed = 99;
-        o.singleInstanceCheck = false;
-        o.exitOnClose = false;
         CountingWindow w(o);
         QAction* autoSort = w.item("mnuAutoSort");
         if (c.action == Action::AutoSortOn)

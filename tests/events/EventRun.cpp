@@ -243,8 +243,6 @@ void EventRun::makeWindow()
     window_.reset();
     frmMainOptions o;
     o.seed = windowSeed(seed_, windowsMade_++);
-    o.singleInstanceCheck = false;
-    o.exitOnClose = false;
     window_ = std::make_unique<frmMain>(o);
     window_->show();
     window_->activateWindow();

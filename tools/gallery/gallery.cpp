@@ -63,8 +63,6 @@ int main(int argc, char** argv)
     }
     plitar::frmMainOptions options;
     options.seed = argc == 3 ? static_cast<uint32_t>(std::strtoul(argv[2], nullptr, 10)) : 1u;
-    options.singleInstanceCheck = false;
-    options.exitOnClose = false;
     plitar::frmMain window(options);  // size 56, grey option on: the marks at start
 
     constexpr int kColumns = 6;

@@ -50,10 +50,7 @@ int main(int argc, char* argv[])
     }
     (void)plitar::plitarIcon();
     lap("window icon");
-    plitar::frmMainOptions o;
-    o.singleInstanceCheck = false;
-    o.exitOnClose = false;
-    plitar::frmMain w(o);
+    plitar::frmMain w;
     lap("window made, first game dealt");
     w.show();
     (void)QTest::qWaitForWindowExposed(&w);
