@@ -148,7 +148,7 @@ TEST(SessionBusProbe, SilentOrMissingBusesDoNotAnswer)
         EXPECT_FALSE(sessionBusAnswers(c.address, limit));
         const auto took = since(start);
         if (c.waits) {
-            EXPECT_GE(took, limit);
+            EXPECT_GE(took, limit - 10ms);  // whole milliseconds
         }
         EXPECT_LT(took, c.waits ? limit + 200ms : 100ms);
     }
@@ -287,7 +287,7 @@ TEST(InstanceLockTest, AHolderThatIsNotTheGameHoldsUpAStartNoLonger)
         const Clock::time_point start = Clock::now();
         const InstanceLock starting(dir.path(), 300ms);
         EXPECT_EQ(starting.state(), InstanceLock::State::Unguarded);
-        EXPECT_GE(since(start), 300ms);
+        EXPECT_GE(since(start), 290ms);
         EXPECT_LT(since(start), 600ms);
         EXPECT_EQ(starting.listener(), -1);
         ::close(fd);

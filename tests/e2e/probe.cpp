@@ -15,8 +15,10 @@
 // or the first tile out of view, and exits with 0 or 1.
 //
 //   e2e_probe hold NAME
-// Holds NAME in the abstract socket namespace, listening, until killed: run
-// as another user, it stands for someone else's process that took the name.
+// Holds NAME, a socket path when it begins with '/' and a name in the
+// abstract namespace otherwise, listening and never taking a connection,
+// until killed: a bus that does not answer, or someone else's process that
+// took the name.
 //
 //   e2e_probe iconify WINDOW
 // Iconifies an X window as a window manager does (unmapped, WM_STATE Iconic).
@@ -105,10 +107,12 @@ int hold(const char* name)
 {
     sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
+    const size_t skip = name[0] == '/' ? 0 : 1;  // an abstract name begins with a NUL
     const size_t n = std::min(std::strlen(name), sizeof(addr.sun_path) - 1);
-    std::memcpy(addr.sun_path + 1, name, n);
+    std::memcpy(addr.sun_path + skip, name, n);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + n)) != 0 ||
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr),
+               static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + skip + n)) != 0 ||
         ::listen(fd, 4) != 0) {
         std::perror("e2e_probe hold");
         return 1;
