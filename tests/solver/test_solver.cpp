@@ -13,9 +13,10 @@
 
 #include "board/modPlitar.h"
 #include "maps/modMaps.h"
-#include "solver/PartnerSearch.h"
+#include "solver/Lines.h"
 #include "solver/Play.h"
 #include "solver/Solver.h"
+#include "solver/Splits.h"
 
 namespace plitar::solver {
 namespace {
@@ -292,84 +293,61 @@ INSTANTIATE_TEST_SUITE_P(Methods, SolverAgainstPlainSearch,
                              return std::string("Both");
                          });
 
-}  // namespace
-
 // The partner search takes a split as possible without playing it when the
 // position's relaxed run stays valid with the split fixed. Whenever it does,
 // playing the split must agree; a wrong "holds" costs no answer, but sends
 // the search down splits it could have ruled out. Where it plays the split,
 // it resumes the recorded run and stops once the four tiles are off; that
 // must agree with a whole run from the position, or answers would be wrong.
-class ShortcutCheck {
-public:
-    struct Count {
-        int claimed = 0, wrong = 0;
-        int resumed = 0, resumedWrong = 0;
-    };
-    static void check(PartnerSearch& ps, const Problem& p, const Bits& present, Count& count)
-    {
-        ps.p_ = &p;
-        PartnerSearch::State s;
-        s.present = present;
-        s.free = p.freeSet(present);
-        s.partner.fill(-1);
-        if (!ps.play(s, false, true))
-            return;
-        for (int g = 0; g < p.groupCount(); ++g) {
-            const Bits r = present & p.groupMembers(g);
-            if (r.count() != 4)
-                continue;
-            int t[4], k = 0;
-            r.forEach([&](int i) { t[k++] = i; });
-            const int split[3][4] = {{t[0], t[1], t[2], t[3]}, {t[0], t[2], t[1], t[3]}, {t[0], t[3], t[1], t[2]}};
-            for (const auto& q : split) {
-                if (p.pairDead(q[0], q[1]) || p.pairDead(q[2], q[3]))
-                    continue;
-                PartnerSearch::State c = s;
-                ps.fix(c, q[0], q[1]);
-                ps.fix(c, q[2], q[3]);
-                const bool whole = ps.play(c, false);
-                if (ps.runHolds(q)) {
-                    ++count.claimed;
-                    count.wrong += !whole;
-                }
-                ++count.resumed;
-                count.resumedWrong += ps.splitRuns(c, q) != whole;
-            }
-        }
-        ps.p_ = nullptr;
-    }
-    // Whether the relaxed game empties the board from the dealt position.
-    static bool relaxedEmpties(PartnerSearch& ps, const Problem& p)
-    {
-        ps.p_ = &p;
-        PartnerSearch::State s;
-        s.present = p.all();
-        s.free = p.freeSet(s.present);
-        s.partner.fill(-1);
-        const bool emptied = ps.play(s, false, true);
-        ps.p_ = nullptr;
-        return emptied;
-    }
+struct ShortcutCount {
+    int claimed = 0, wrong = 0;
+    int resumed = 0, resumedWrong = 0;
 };
 
-namespace {
+void checkShortcuts(Lines& lines, const Problem& p, const Bits& present, ShortcutCount& count)
+{
+    Position s = Position::start(p);
+    s.present = present;
+    s.free = p.freeSet(present);
+    if (!lines.record(s))
+        return;
+    for (int g = 0; g < p.groupCount(); ++g) {
+        const Bits r = present & p.groupMembers(g);
+        if (r.count() != 4)
+            continue;
+        for (const Split& q : splitsOfFour(r)) {
+            if (!splitPossible(p, q))
+                continue;
+            Position c = s;
+            c.pair(q[0], q[1]);
+            c.pair(q[2], q[3]);
+            const bool whole = lines.clears(c);
+            if (lines.splitHolds(q)) {
+                ++count.claimed;
+                count.wrong += !whole;
+            }
+            ++count.resumed;
+            count.resumedWrong += lines.splitClears(c, q) != whole;
+        }
+    }
+}
 
 // Positions from the usual deal of "Черепаха", played into by random pairs.
 TEST(PartnerSearchShortcut, ASplitTakenWithoutARunOrFromTheRecordedRunAgreesWithAWholeRun)
 {
     SeededHost host(3);
     modPlitar game(host);
-    PartnerSearch ps(10);
+    Lines lines;
     std::mt19937 rng(5);
-    ShortcutCheck::Count count;
+    ShortcutCount count;
     for (int deal = 0; deal < 60; ++deal) {
         host.reseed(dealSeed(3, 1, static_cast<uint64_t>(deal), 1));
         dealStandard(game, 1);
         const Problem p = Problem::fromBoard(game);
+        lines.use(p);
         Bits present = p.all();
         for (int move = 0; move < 50; ++move) {
-            ShortcutCheck::check(ps, p, present, count);
+            checkShortcuts(lines, p, present, count);
             const auto pairs = p.openPairs(present);
             if (pairs.empty())
                 break;
@@ -396,8 +374,9 @@ TEST(PartnerSearchRelaxedRun, ALateGroupsLastTileLeavesAlone)
         tiles.push_back(Tile{static_cast<int16_t>(x), 25, static_cast<int16_t>(z), 200, 0});
     const Problem p(tiles);
     ASSERT_EQ(p.groupCount(), 65);
-    PartnerSearch ps(10);
-    EXPECT_TRUE(ShortcutCheck::relaxedEmpties(ps, p));
+    Lines lines;
+    lines.use(p);
+    EXPECT_TRUE(lines.clears(Position::start(p)));
 }
 
 TEST(SolverDeals, WinningLinesEmptyTheBoardThroughTheClickRules)
