@@ -44,9 +44,11 @@ int Lines::greedyMate(int t, const Bits& rest, const Bits& free, const Bits& pre
 }
 
 // One run: every tile that comes free goes on a stack, and a tile taken from
-// it leaves if it may. Made by the compiler in three versions: greedy,
-// relaxed, and relaxed keeping what splitHolds and splitClears read.
-template <bool Greedy, bool Record>
+// it leaves if it may. Made by the compiler in four versions: greedy, with
+// partners or none (the move search's, at every position), relaxed, and
+// relaxed keeping what splitHolds and splitClears read. Only a relaxed run
+// resumes another.
+template <bool Greedy, bool Record, bool Partnered>
 bool Lines::run(const Bits& startPresent, const Bits& startFree, const Bits& fixed, const int16_t* partner,
                 const Resume& resume)
 {
@@ -58,9 +60,9 @@ bool Lines::run(const Bits& startPresent, const Bits& startFree, const Bits& fix
         std::fill_n(goneAt_.begin(), groups, int16_t{0});
     }
     Bits present = startPresent, free = startFree;
-    const Bits open = startPresent.minus(fixed);
+    const Bits open = Partnered ? startPresent.minus(fixed) : startPresent;
     Bits gone;  // groups that have lost an open tile
-    if (from > 0) {
+    if (!Greedy && from > 0) {
         // Resume the recorded run before its removal `from`: what it did up
         // to there is a run of this game too.
         present = snapPresent_[static_cast<std::size_t>(from)].minus(resume.off);
@@ -97,7 +99,7 @@ bool Lines::run(const Bits& startPresent, const Bits& startFree, const Bits& fix
         });
     };
     free.forEach([&](int t) { stack[static_cast<std::size_t>(top++)] = static_cast<int16_t>(t); });
-    const bool stopEarly = resume.enough.any();
+    const bool stopEarly = !Greedy && resume.enough.any();
     while (top > 0) {
         if (stopEarly && !present.intersects(resume.enough)) {
             left_ = 0;
@@ -106,7 +108,7 @@ bool Lines::run(const Bits& startPresent, const Bits& startFree, const Bits& fix
         const int t = stack[static_cast<std::size_t>(--top)];
         if (!present.test(t))
             continue;
-        if (!open.test(t)) {
+        if (Partnered && !open.test(t)) {
             const int u = partner[static_cast<std::size_t>(t)];
             if (present.test(u) && free.test(u)) {
                 remove(t);
@@ -118,7 +120,7 @@ bool Lines::run(const Bits& startPresent, const Bits& startFree, const Bits& fix
         }
         const int g = p_->groupOf(t);
         if constexpr (Greedy) {
-            const int m = greedyMate(t, present & open & p_->groupMembers(g), free, present);
+            const int m = greedyMate(t, (Partnered ? present & open : present) & p_->groupMembers(g), free, present);
             if (m >= 0) {
                 remove(t);
                 remove(m);
@@ -151,7 +153,7 @@ bool Lines::greedy(const Position& s) { return run<true, false>(s); }
 
 bool Lines::greedy(const Bits& present, const Bits& free)
 {
-    return run<true, false>(present, free & present, Bits{}, nullptr, Resume{});
+    return run<true, false, false>(present, free & present, Bits{}, nullptr, Resume{});
 }
 
 bool Lines::clears(const Position& s) { return run<false, false>(s); }

@@ -89,7 +89,7 @@ private:
         int from = 0;
         Bits off, enough;
     };
-    template <bool Greedy, bool Record>
+    template <bool Greedy, bool Record, bool Partnered = true>
     bool run(const Bits& present, const Bits& free, const Bits& fixed, const int16_t* partner, const Resume& resume);
     template <bool Greedy, bool Record>
     bool run(const Position& s, const Resume& resume = {})

@@ -88,8 +88,9 @@ bool PartnerSearch::takeFixedPairs(State& s)
 
 // The last two tiles of a group become a fixed pair; a group's free tiles
 // come off when enough idle ones stay for its blocked tiles (IdleTiles.h);
-// a pool of four with one possible split takes it.
-PartnerSearch::Settled PartnerSearch::settleGroup(State& s, int g)
+// a pool of four with one possible split takes it. Inline in settle, which
+// asks it of every group many times a position.
+[[gnu::always_inline]] inline PartnerSearch::Settled PartnerSearch::settleGroup(State& s, int g)
 {
     const Bits r = pool(s, g);
     const int c = r.count();
