@@ -37,12 +37,11 @@ Problem::Problem(std::vector<Tile> tiles) : n_(static_cast<int>(tiles.size())), 
 Problem Problem::fromBoard(const modPlitar& game)
 {
     std::vector<Tile> tiles;
-    for (int z = 1; z <= 10; ++z)
-        for (int y = 1; y <= 30; ++y)
-            for (int x = 1; x <= 50; ++x)
-                if (const int16_t f = game.aMap(x, y, z); f != 0)
-                    tiles.push_back(Tile{static_cast<int16_t>(x), static_cast<int16_t>(y), static_cast<int16_t>(z), f,
-                                         game.aIndex(x, y, z)});
+    forEachPlayableCell([&](int, int x, int y, int z) {
+        if (const int16_t f = game.aMap(x, y, z); f != 0)
+            tiles.push_back(Tile{static_cast<int16_t>(x), static_cast<int16_t>(y), static_cast<int16_t>(z), f,
+                                 game.aIndex(x, y, z)});
+    });
     return Problem(std::move(tiles));
 }
 

@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "board/Grid.h"
 #include "board/modPlitar.h"
 #include "maps/modMaps.h"
 #include "solver/Lines.h"
@@ -35,14 +36,13 @@ protected:
         for (const Placed& t : tiles)
             game.aMap.set(t.x, t.y, t.z, static_cast<int16_t>(t.face));
         int16_t n = static_cast<int16_t>(tiles.size());
-        for (int z = 1; z <= 10; ++z)
-            for (int y = 1; y <= 30; ++y)
-                for (int x = 1; x <= 50; ++x)
-                    if (game.aMap(x, y, z) != 0) {
-                        game.aIndex.set(x, y, z, n);
-                        game.aLoaded[static_cast<std::size_t>(n)] = 1;
-                        --n;
-                    }
+        forEachPlayableCell([&](int, int x, int y, int z) {
+            if (game.aMap(x, y, z) != 0) {
+                game.aIndex.set(x, y, z, n);
+                game.aLoaded[static_cast<std::size_t>(n)] = 1;
+                --n;
+            }
+        });
         game.nTotal = static_cast<int16_t>(tiles.size());
     }
 
