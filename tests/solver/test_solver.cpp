@@ -15,6 +15,7 @@
 #include "board/modPlitar.h"
 #include "maps/modMaps.h"
 #include "solver/Lines.h"
+#include "solver/LostTable.h"
 #include "solver/Play.h"
 #include "solver/Solver.h"
 #include "solver/Splits.h"
@@ -160,6 +161,28 @@ TEST(SolverRules, MatchClasses)
     EXPECT_EQ(matchClass(39), matchClass(42));
     EXPECT_NE(matchClass(34), matchClass(33));
     EXPECT_EQ(matchClass(5), 4);
+}
+
+// The table of lost positions: a hit only for the very position stored under
+// its key in this deal; a full set of slots gives up its oldest entry.
+TEST(SolverTables, LostPositionsAreFoundOnlyAsStoredAndOnlyInTheirDeal)
+{
+    LostTable<Bits> table(8);
+    const auto position = [](int i) {
+        Bits b;
+        b.set(i);
+        return b;
+    };
+    table.newDeal();
+    for (int i = 0; i < 5; ++i)
+        table.store(42, position(i));  // five under one key: four slots
+    EXPECT_FALSE(table.contains(42, position(0)));
+    for (int i = 1; i < 5; ++i)
+        EXPECT_TRUE(table.contains(42, position(i))) << i;
+    EXPECT_FALSE(table.contains(42, position(7))) << "same key, another position";
+    table.newDeal();
+    for (int i = 0; i < 5; ++i)
+        EXPECT_FALSE(table.contains(42, position(i))) << "a position of the deal before";
 }
 
 // ------------------------------------------------- against a plain search
