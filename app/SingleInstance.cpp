@@ -49,31 +49,33 @@ SingleInstance::Names SingleInstance::forThisUser(bool bus)
 }
 
 SingleInstance::SingleInstance(const Names& names, const QVariantMap& platformData, QObject* parent)
-    : QObject(parent), names_(names)
+    : QObject(parent), names_(names), platformData_(platformData)
 {
-    if (!claimBusName(platformData)) {
-        first_ = false;
-        return;
-    }
     if (names_.directory.empty())
         return;
     lock_ = std::make_unique<InstanceLock>(names_.directory, kHandOver);
-    switch (lock_->state()) {
-    case InstanceLock::State::Running:
-        // A copy that found no bus holds the lock: it is the running one.
-        releaseBusName();
-        lock_->handOver(encode(platformData), kHandOver);
+    if (lock_->state() == InstanceLock::State::Running) {
+        lock_->handOver(encode(platformData_), kHandOver);
         first_ = false;
-        break;
-    case InstanceLock::State::First:
-        if (lock_->listener() >= 0) {
-            notifier_ = new QSocketNotifier(lock_->listener(), QSocketNotifier::Read, this);
-            connect(notifier_, &QSocketNotifier::activated, this, [this] { acceptRequests(); });
-        }
-        break;
-    case InstanceLock::State::Unguarded:
-        break;
     }
+}
+
+bool SingleInstance::start()
+{
+    if (!first_)
+        return false;
+    if (!claimBusName(platformData_)) {
+        // A copy that holds no lock (one without a private directory) runs
+        // on the bus; this one lets its lock go.
+        first_ = false;
+        lock_.reset();
+        return false;
+    }
+    if (lock_ && lock_->listener() >= 0) {
+        notifier_ = new QSocketNotifier(lock_->listener(), QSocketNotifier::Read, this);
+        connect(notifier_, &QSocketNotifier::activated, this, [this] { acceptRequests(); });
+    }
+    return true;
 }
 
 SingleInstance::~SingleInstance()

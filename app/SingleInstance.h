@@ -44,10 +44,17 @@ public:
     // session bus answered (settleSessionBus).
     static Names forThisUser(bool bus);
 
-    // Looks for a running copy and hands it `platformData` (what the launcher
-    // gave this start), or takes the names, held until this object is destroyed.
+    // Takes the lock, or finds the copy that holds it and hands it
+    // `platformData` (what the launcher gave this start). Needs no
+    // application object, so that a second start ends before it connects
+    // to the display.
     SingleInstance(const Names& names, const QVariantMap& platformData, QObject* parent = nullptr);
     ~SingleInstance() override;
+
+    // Once the application object exists: takes the name on the bus (or asks
+    // the copy that owns it to come forward) and listens for second starts.
+    // False when a copy of this user runs already.
+    bool start();
 
     // False when a copy of this user runs already (and was asked to come forward).
     bool first() const { return first_; }
@@ -73,6 +80,7 @@ private:
     void readRequest(Request* request);
 
     Names names_;
+    QVariantMap platformData_;
     bool first_ = true;
     bool ownsBusName_ = false;
     std::unique_ptr<InstanceLock> lock_;

@@ -2,6 +2,7 @@
 // one window; start-up itself happens while the window is made.
 #include <QApplication>
 #include <cstdio>
+#include <memory>
 
 #include "app/LaunchData.h"
 #include "app/SessionBus.h"
@@ -13,6 +14,17 @@ int main(int argc, char* argv[])
     // Before Qt touches the bus: one that does not answer in time counts as
     // none, so that neither Qt nor the guard waits on it.
     const bool bus = plitar::settleSessionBus(std::chrono::milliseconds(500));
+    // One copy per user, decided before any window exists: a second start
+    // hands its request to the running copy and ends, first through the lock,
+    // before it even connects to the display, then through the bus.
+    auto alreadyRuns = [] {
+        std::fputs("Плитар уже запущен\n", stderr);
+        return 0;
+    };
+    auto instance = std::make_unique<plitar::SingleInstance>(plitar::SingleInstance::forThisUser(bus),
+                                                             plitar::launcherPlatformData());
+    if (!instance->first())
+        return alreadyRuns();
 
     // The game takes no command line. Qt's own options (-style, -reverse,
     // -platform, ...) would still act on it, so the application object sees
@@ -25,19 +37,15 @@ int main(int argc, char* argv[])
     // Lets the desktop match the window to its launcher and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.plitar.Plitar"));
 
-    // One copy per user, decided before any window exists: a second start
-    // hands its request to the running copy and ends.
-    plitar::SingleInstance instance(plitar::SingleInstance::forThisUser(bus),
-                                    plitar::launcherPlatformData());
-    if (!instance.first()) {
-        std::fputs("Плитар уже запущен\n", stderr);
-        return 0;
-    }
+    if (!instance->start())
+        return alreadyRuns();
 
     plitar::frmMain window;
-    QObject::connect(&instance, &plitar::SingleInstance::comeForward, &window, &plitar::frmMain::comeForward);
+    QObject::connect(instance.get(), &plitar::SingleInstance::comeForward, &window, &plitar::frmMain::comeForward);
     // Closing the window ends the program; nothing of it is handled after.
     QObject::connect(&window, &plitar::frmMain::unloaded, &app, [] { QCoreApplication::exit(0); });
     window.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    instance.reset();  // the bus name, socket and lock go while Qt still runs
+    return status;
 }

@@ -322,6 +322,7 @@ TEST(SingleInstanceTest, TheRunningCopyComesForwardWithTheLaunchersData)
     const SingleInstance::Names names{QString(), dir.path()};
     SingleInstance running(names, {});
     ASSERT_TRUE(running.first());
+    ASSERT_TRUE(running.start());
     QSignalSpy asked(&running, &SingleInstance::comeForward);
     const QVariantMap data{{QStringLiteral("activation-token"), QStringLiteral("tok=en 1")},
                            {QStringLiteral("desktop-startup-id"), QStringLiteral("launcher-1_TIME42")}};
