@@ -43,6 +43,25 @@ int Lines::greedyMate(int t, const Bits& rest, const Bits& free, const Bits& pre
     return m;
 }
 
+// Where a run resumes the recorded one just before its removal `from`: what
+// that run did up to there is a run of this game too. Inline: most runs that
+// test a split start here.
+[[gnu::always_inline]] inline void Lines::resumeRecorded(const Resume& resume, Bits& present, Bits& free, Bits& gone) const
+{
+    const auto from = static_cast<std::size_t>(resume.from);
+    present = snapPresent_[from].minus(resume.off);
+    free = snapFree_[from] & present;
+    resume.off.forEach([&](int t) {
+        (p_->dependents(t) & present).minus(free).forEach([&](int j) {
+            if (p_->isFree(j, present))
+                free.set(j);
+        });
+    });
+    for (int g = 0; g < p_->groupCount(); ++g)
+        if (const int16_t at = goneAt_[static_cast<std::size_t>(g)]; at != 0 && at < resume.from)
+            gone.set(g);
+}
+
 // One run: every tile that comes free goes on a stack, and a tile taken from
 // it leaves if it may. Made by the compiler in four versions: greedy, with
 // partners or none (the move search's, at every position), relaxed, and
@@ -52,31 +71,16 @@ template <bool Greedy, bool Record, bool Partnered>
 bool Lines::run(const Bits& startPresent, const Bits& startFree, const Bits& fixed, const int16_t* partner,
                 const Resume& resume)
 {
-    const int from = resume.from;
-    int16_t event = 0;
-    const int groups = p_->groupCount();
     if constexpr (Record) {
         startPresent.forEach([&](int t) { freeAt_[static_cast<std::size_t>(t)] = 0; });
-        std::fill_n(goneAt_.begin(), groups, int16_t{0});
+        std::fill_n(goneAt_.begin(), p_->groupCount(), int16_t{0});
     }
     Bits present = startPresent, free = startFree;
     const Bits open = Partnered ? startPresent.minus(fixed) : startPresent;
     Bits gone;  // groups that have lost an open tile
-    if (!Greedy && from > 0) {
-        // Resume the recorded run before its removal `from`: what it did up
-        // to there is a run of this game too.
-        present = snapPresent_[static_cast<std::size_t>(from)].minus(resume.off);
-        free = snapFree_[static_cast<std::size_t>(from)] & present;
-        resume.off.forEach([&](int t) {
-            (p_->dependents(t) & present).minus(free).forEach([&](int j) {
-                if (p_->isFree(j, present))
-                    free.set(j);
-            });
-        });
-        for (int g = 0; g < groups; ++g)
-            if (const int16_t at = goneAt_[static_cast<std::size_t>(g)]; at != 0 && at < from)
-                gone.set(g);
-    }
+    if (!Greedy && resume.from > 0)
+        resumeRecorded(resume, present, free, gone);
+    int16_t event = 0;
     std::array<int16_t, kMaxTiles> stack;
     int top = 0;
     if constexpr (Greedy)

@@ -96,6 +96,7 @@ private:
     {
         return run<Greedy, Record>(s.present, s.free, s.fixed, s.partner.data(), resume);
     }
+    void resumeRecorded(const Resume& resume, Bits& present, Bits& free, Bits& gone) const;
     int greedyMate(int t, const Bits& rest, const Bits& free, const Bits& present) const;
 
     const Problem* p_ = nullptr;

@@ -37,10 +37,10 @@ Problem::Problem(std::vector<Tile> tiles) : n_(static_cast<int>(tiles.size())), 
 Problem Problem::fromBoard(const modPlitar& game)
 {
     std::vector<Tile> tiles;
-    forEachPlayableCell([&](int, int x, int y, int z) {
-        if (const int16_t f = game.aMap(x, y, z); f != 0)
+    forEachPlayableCell([&](int cell, int x, int y, int z) {
+        if (const int16_t f = game.aMap.atIndex(cell); f != 0)
             tiles.push_back(Tile{static_cast<int16_t>(x), static_cast<int16_t>(y), static_cast<int16_t>(z), f,
-                                 game.aIndex(x, y, z)});
+                                 game.aIndex.atIndex(cell)});
     });
     return Problem(std::move(tiles));
 }
