@@ -112,7 +112,7 @@ bool Lines::run(const Bits& startPresent, const Bits& startFree, const Bits& fix
         const int t = stack[static_cast<std::size_t>(--top)];
         if (!present.test(t))
             continue;
-        if (Partnered && !open.test(t)) {
+        if (Partnered && !open.test(t)) {  // a chosen pair: both free, both go
             const int u = partner[static_cast<std::size_t>(t)];
             if (present.test(u) && free.test(u)) {
                 remove(t);
@@ -132,6 +132,8 @@ bool Lines::run(const Bits& startPresent, const Bits& startFree, const Bits& fix
             }
             continue;
         }
+        // Relaxed: the group's first open tiles go together once two are
+        // free, and after that each alone.
         if (!gone.test(g)) {
             Bits mates = present & free & open & p_->groupMembers(g);
             mates.reset(t);
