@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "app/FirstFrame.h"
 #include "app/MenuTree.h"
 #include "app/WindowFit.h"
 #include "app/X11Activation.h"
@@ -49,6 +50,13 @@ frmMain::frmMain(const frmMainOptions& options) : options_(options)
 
     QCoreApplication::instance()->installEventFilter(this);  // the keys, see eventFilter
     Form_Load();
+    // What the first frame does not show waits until it is on the screen: the
+    // icon's eight sizes, up to 512 pixels, and the selected look of the
+    // pictures (Form_Load made only those the board shows).
+    afterFirstFrame(board_, [this] {
+        setWindowIcon(plitarIcon());
+        pictures_.prepare(game_.nSize);
+    });
 }
 
 frmMain::~frmMain() { QCoreApplication::instance()->removeEventFilter(this); }
@@ -211,7 +219,6 @@ void frmMain::Form_Load()
 
     game_.nSize = 56;
     subReSize();
-    pictures_.prepare(game_.nSize);
     switch (game_.funDraw(3) - 1) {
     case 0: mnuGame_Click(1); break;  // "Черепаха"
     case 1: mnuGame_Click(2); break;  // "Монумент"
@@ -243,13 +250,6 @@ void frmMain::closeEvent(QCloseEvent* event)
 // and it gives the keyboard back here.
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!iconGiven_ && watched == board_ && event->type() == QEvent::Paint) {
-        // The icon's eight sizes, up to 512 pixels, all go to the window
-        // manager at once; they come right after the first frame, which
-        // need not wait for them.
-        iconGiven_ = true;
-        QMetaObject::invokeMethod(this, [this] { setWindowIcon(plitarIcon()); }, Qt::QueuedConnection);
-    }
     if (event->type() != QEvent::KeyPress || QApplication::activePopupWidget())
         return QMainWindow::eventFilter(watched, event);
     auto* target = qobject_cast<QWidget*>(watched);

@@ -114,7 +114,6 @@ private:
     std::mt19937 random_;
 
     BoardView* board_ = nullptr;
-    bool iconGiven_ = false;  // the window icon follows the first frame
     QAction* mnuAutoSort_ = nullptr;
     QAction* mnuGray_ = nullptr;
     QAction* mnuESC_ = nullptr;

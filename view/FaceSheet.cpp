@@ -1,35 +1,40 @@
-// Where the baked face sheets lie in the program (see FaceSheet.h).
+// Where the baked face sheets and icon pixels lie in the program (see FaceSheet.h).
 #include "view/FaceSheet.h"
 
 #include <QResource>
-#include <cstdint>
 
-// The sheets of ratio 2, copied into the read-only data by the assembler
-// (the generated sheets_2x.cpp): each from its symbol to its _end symbol.
-extern "C" {
-extern const char plitar_sheet_70_2x[], plitar_sheet_70_2x_end[];
-extern const char plitar_sheet_63_2x[], plitar_sheet_63_2x_end[];
-extern const char plitar_sheet_56_2x[], plitar_sheet_56_2x_end[];
-extern const char plitar_sheet_49_2x[], plitar_sheet_49_2x_end[];
+// The pixels live in a static library, so their resources must be registered
+// by hand before first use (the linker would drop an unreferenced initialiser).
+static void registerPixels()
+{
+    static const bool done = [] {
+        Q_INIT_RESOURCE(plitar_pixels);
+        return true;
+    }();
+    (void)done;
 }
 
 namespace plitar {
 
-QByteArray bakedSheet(int size, double ratio)
+namespace {
+// A built-in file's bytes where the program holds them: never copied, as the
+// resource compiler stores them unpacked.
+QByteArray inPlace(const QString& name)
 {
-    if (ratio != 2)
-        return QResource(faceSheetResource(size, ratio)).uncompressedData();
-    const char* begin = nullptr;
-    const char* end = nullptr;
-    switch (size) {
-    case 70: begin = plitar_sheet_70_2x, end = plitar_sheet_70_2x_end; break;
-    case 63: begin = plitar_sheet_63_2x, end = plitar_sheet_63_2x_end; break;
-    case 56: begin = plitar_sheet_56_2x, end = plitar_sheet_56_2x_end; break;
-    case 49: begin = plitar_sheet_49_2x, end = plitar_sheet_49_2x_end; break;
-    default: return {};
-    }
-    const auto bytes = reinterpret_cast<std::uintptr_t>(end) - reinterpret_cast<std::uintptr_t>(begin);
-    return QByteArray::fromRawData(begin, static_cast<qsizetype>(bytes));
+    registerPixels();
+    const QResource file(QStringLiteral(":/plitar/") + name);
+    if (!file.isValid() || file.compressionAlgorithm() != QResource::NoCompression)
+        return {};
+    return QByteArray::fromRawData(reinterpret_cast<const char*>(file.data()), file.size());
+}
+}  // namespace
+
+QByteArray bakedSheet(int size, double ratio) { return inPlace(faceSheetName(size, ratio)); }
+
+QImage bakedIcon(int px)
+{
+    const QByteArray bytes = inPlace(iconPixelsName(px));
+    return sheetOver(bytes, QSize(px, px));  // the program's bytes outlive every image over them
 }
 
 }  // namespace plitar

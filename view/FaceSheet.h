@@ -1,9 +1,8 @@
 // How the faces' symbol layers are stored in the program: rendered from
 // assets/faces/NN.svg at build time (view/bake/), one sheet per tile size and
-// baked device pixel ratio, built in as the resource
-// :/plitar/faces/<size>.argb or <size>@1.5x.argb (ratios 1 and 1.5, packed
-// by the resource compiler) or unpacked into the program's read-only data
-// (ratio 2, whose sheets are the largest; bakedSheet()).
+// baked device pixel ratio, built in unpacked as the resource
+// :/plitar/faces/<size>.argb, <size>@1.5x.argb or <size>@2x.argb and read in
+// place (bakedSheet()). The window icon's sizes are built in the same way.
 // Shared by the program that writes the sheets and by TilePictures, which
 // reads them. Other ratios are rendered from the SVG files when first needed.
 //
@@ -12,9 +11,8 @@
 // column (f - 1) x its width.
 // Its file is the bare pixels, row after row with no gap, in the form
 // QPainter blends from: QImage::Format_ARGB32_Premultiplied in the byte order
-// of the machine that built the program. The resource compiler packs it
-// (with zstd), which unpacks far faster than a PNG decodes, and the pixels
-// come back exactly as rendered, with no conversion.
+// of the machine that built the program. Nothing decodes or unpacks it: the
+// pixels are used where the program's file holds them, exactly as rendered.
 #pragma once
 
 #include <QByteArray>
@@ -37,8 +35,18 @@ inline QString faceSheetName(int size, double ratio = 1)
 inline QString faceSheetResource(int size, double ratio = 1) { return QStringLiteral(":/plitar/") + faceSheetName(size, ratio); }
 
 // The bytes of the baked sheet of a size at a baked ratio, read in place
-// where the program holds them unpacked; empty when there is none.
+// where the program holds them; empty when there is none.
 QByteArray bakedSheet(int size, double ratio);
+
+// The sizes of the window icon built in, as installed for the icon theme.
+inline constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256, 512};
+
+// The window icon at px x px pixels, as bare pixels like a sheet's.
+inline QString iconPixelsName(int px) { return QStringLiteral("icons/%1.argb").arg(px); }
+
+// The icon of that size, sharing the program's bytes; a null image if the
+// program lacks that size.
+QImage bakedIcon(int px);
 
 // The face art itself, built in from assets/faces/.
 inline QString faceArtResource(int face)

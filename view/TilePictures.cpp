@@ -18,7 +18,7 @@
 #include "view/TilePictures.h"
 
 #include <QPainter>
-#include <QResource>
+#include <QPixmap>
 #include <QSvgRenderer>
 #include <algorithm>
 #include <array>
@@ -41,7 +41,6 @@
 static void registerArt()
 {
     static const bool done = [] {
-        Q_INIT_RESOURCE(plitar);
         Q_INIT_RESOURCE(plitar_faces);
         return true;
     }();
@@ -66,9 +65,8 @@ int sizeIndex(int size)
 using Set = std::array<QImage, kFaceCount>;
 
 // The symbol layers of the 42 faces at one size and ratio, side by side in
-// one sheet laid out as view/FaceSheet.h says. A baked sheet is read where
-// the program holds it (those of ratio 2 unpacked, so they are used in
-// place); `bytes` keeps the pixels alive.
+// one sheet laid out as view/FaceSheet.h says. A baked sheet is used where
+// the program holds it; `bytes` keeps rendered pixels alive.
 struct Symbols {
     QByteArray bytes;
     QImage sheet;
@@ -332,15 +330,16 @@ const QImage* TilePictures::atCurrentRatio(const QImage* picture)
     return picture;
 }
 
-// The icon from its PNG files, the same as installed for the desktop's icon
-// theme (Qt 6.4 reads each file as it is added; on X11 the window hands every
-// size to the window manager when it is shown anyway).
+// The icon's sizes, unpacked at build time from the PNG files installed for
+// the desktop's icon theme; each pixmap is one copy of the program's pixels.
 QIcon plitarIcon()
 {
-    registerArt();
     QIcon icon;
-    for (int px : {16, 24, 32, 48, 64, 128, 256, 512})
-        icon.addFile(QStringLiteral(":/plitar/icons/%1.png").arg(px), QSize(px, px));
+    for (int px : kIconSizes) {
+        const QImage pixels = bakedIcon(px);
+        if (!pixels.isNull())
+            icon.addPixmap(QPixmap::fromImage(pixels));
+    }
     return icon;
 }
 

@@ -60,7 +60,8 @@ private:
     Impl* d_;
 };
 
-// The window icon: the large circle of the one of circles, at 16..256 pixels.
+// The window icon: the large circle of the one of circles, at every size of
+// kIconSizes, 16 to 512 pixels.
 QIcon plitarIcon();
 
 }  // namespace plitar

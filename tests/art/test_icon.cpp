@@ -1,17 +1,17 @@
-// The window icon carries every PNG file of the icon that the resource list
-// builds in, each as drawn, so that the window system picks a sharp picture
-// for any size it asks for, up to 512 pixels.
+// The window icon carries every size of the icon installed for the desktop's
+// icon theme, each exactly as its PNG file draws it, so that the window system
+// picks a sharp picture for any size it asks for, up to 512 pixels.
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <algorithm>
 
+#include "view/FaceSheet.h"
 #include "view/TilePictures.h"
 
-TEST(WindowIcon, CarriesEveryBuiltInSizeUpTo512)
+TEST(WindowIcon, CarriesEveryInstalledSizeUpTo512)
 {
     int argc = 1;
     char name[] = "test_art_icon";
@@ -19,17 +19,16 @@ TEST(WindowIcon, CarriesEveryBuiltInSizeUpTo512)
     QGuiApplication app(argc, argv);
 
     const QIcon icon = plitar::plitarIcon();
-    const QDir dir(QStringLiteral(":/plitar/icons"));
-    const QStringList files = dir.entryList(QDir::Files);
-    ASSERT_FALSE(files.isEmpty());
+    const QDir hicolor(QStringLiteral(PLITAR_ASSETS_DIR "/icons/hicolor"));
     int largest = 0;
-    for (const QString& file : files) {
-        const int px = QFileInfo(file).baseName().toInt();
+    for (const QString& dir : hicolor.entryList({QStringLiteral("*x*")}, QDir::Dirs)) {
+        const int px = dir.section(QLatin1Char('x'), 0, 0).toInt();
         largest = std::max(largest, px);
-        ASSERT_TRUE(icon.availableSizes().contains(QSize(px, px))) << file.toStdString();
-        const QImage drawn(dir.filePath(file));
-        ASSERT_EQ(drawn.size(), QSize(px, px)) << file.toStdString();
-        EXPECT_EQ(icon.pixmap(px, px).toImage().convertToFormat(drawn.format()), drawn) << file.toStdString();
+        const QImage drawn(hicolor.filePath(dir + QStringLiteral("/apps/plitar.png")));
+        ASSERT_EQ(drawn.size(), QSize(px, px)) << dir.toStdString();
+        ASSERT_TRUE(icon.availableSizes().contains(QSize(px, px))) << dir.toStdString();
+        EXPECT_EQ(icon.pixmap(px, px).toImage().convertToFormat(drawn.format()), drawn) << dir.toStdString();
     }
     EXPECT_GE(largest, 512);
+    EXPECT_EQ(icon.availableSizes().size(), static_cast<qsizetype>(std::size(plitar::kIconSizes)));
 }

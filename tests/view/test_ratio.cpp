@@ -233,6 +233,9 @@ TEST_F(RatioPictures, BakedSheetsOfScaledScreensAreTheSvgArtRendered)
         art.push_back(std::make_unique<QSvgRenderer>(
             QStringLiteral(PLITAR_ASSETS_DIR "/faces/%1.svg").arg(f, 2, 10, QLatin1Char('0'))));
     for (double ratio : kBakedRatios) {
+        // Used in place as 32-bit pixels, so each sheet starts on a pixel.
+        for (int size : kTileSizes)
+            EXPECT_EQ(reinterpret_cast<quintptr>(bakedSheet(size, ratio).constData()) % 4, 0u) << size << " at " << ratio;
         if (ratio == 1)
             continue;  // checked with the plain pictures
         for (int size : kTileSizes) {

@@ -5,9 +5,8 @@ in assets/glyphs/glyphs.svg (made by tools/glyphs/make_glyphs.py). It writes:
     faces/01.svg .. 42.svg                 the 42 tile faces
     icons/hicolor/scalable/apps/plitar.svg  the icon
     icons/hicolor/<N>x<N>/apps/plitar.png   the icon rendered at each size of
-                                            ICON_SIZES, by tools/icons
-    plitar.qrc                              the resource list that builds the
-                                            icon's PNG files into the game
+                                            ICON_SIZES, by tools/icons (the
+                                            build unpacks them into the game)
 
 Every face is drawn in a 65 x 75 box, the face rectangle of the largest tile
 (one unit is one pixel at size 70), on a transparent background; the build
@@ -506,14 +505,7 @@ def main():
         env.setdefault("QT_QPA_PLATFORM", "offscreen")
         subprocess.run([opts.icons, str(icon), str(icons)] + [str(px) for px in ICON_SIZES], env=env, check=True)
 
-    # The resource list built into the game: the icon's PNG files, which the
-    # window shows (the faces are compiled in from sheets the build renders).
-    files = [f'    <file alias="icons/{px}.png">icons/hicolor/{px}x{px}/apps/plitar.png</file>' for px in ICON_SIZES]
-    (out / "plitar.qrc").write_text(
-        '<!DOCTYPE RCC>\n<RCC version="1.0">\n  <qresource prefix="/plitar">\n'
-        + "\n".join(files) + '\n  </qresource>\n</RCC>\n', encoding="utf-8")
-
-    print(f"42 faces, the icon and the resource list written under {out}"
+    print(f"42 faces and the icon written under {out}"
           + ("" if opts.icons else "; the icon's PNG files left as they were (no --icons)"))
 
 

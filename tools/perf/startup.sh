@@ -5,7 +5,9 @@
 #   tools/perf/startup.sh [BUILD-DIR] [RUNS] [SCALE]
 # SCALE, a device pixel ratio such as 2, is given to both programs as
 # QT_SCALE_FACTOR (on a larger virtual screen). Prints every run, then the
-# medians and the ratios to the floor.
+# medians and the ratios to the floor: to the board colour on the screen, in
+# processor time, and (where the watcher has the Damage extension) to the
+# first damage after mapping.
 set -eu
 build=${1:-build}
 runs=${2:-11}
@@ -69,5 +71,9 @@ if [ "$scale" = 1 ]; then time_target=1.2 memory_target=20; else time_target=1.3
 echo "scale $scale, median start-up: floor $fms ms, game $gms ms, ratio $(echo "$gms $fms" | awk '{printf "%.2f", $1/$2}') (target <= $time_target)"
 fcpu=$(median floor cpu_ms); gcpu=$(median game cpu_ms)
 echo "scale $scale, median processor time to the first frame: floor $fcpu ms, game $gcpu ms, ratio $(echo "$gcpu $fcpu" | awk '{printf "%.2f", $1/$2}')"
+if grep -q "^game .*damage_ms=" "$out"; then
+    fdmg=$(median floor damage_ms); gdmg=$(median game damage_ms)
+    echo "scale $scale, median first damage after mapping: floor $fdmg ms, game $gdmg ms, ratio $(echo "$gdmg $fdmg" | awk '{printf "%.2f", $1/$2}')"
+fi
 echo "scale $scale, median peak RSS: floor $frss KB, game $grss KB, difference $(echo "$grss $frss" | awk '{printf "%.1f", ($1-$2)/1024}') MB (target <= $memory_target)"
 rm -f "$out"

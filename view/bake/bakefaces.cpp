@@ -6,7 +6,11 @@
 //     baked device pixel ratio, the sheet of the faces' symbol layers
 //     OUT-DIR/faces/<size>.argb, <size>@1.5x.argb and <size>@2x.argb (laid
 //     out and encoded as view/FaceSheet.h says) and OUT-DIR/faces.qrc naming
-//     the sheets of ratios 1 and 1.5 and the SVG files, built in as well.
+//     the SVG files, built in as well.
+//   plitar_bakefaces --icon-pixels HICOLOR-DIR OUT-DIR SIZE...
+//     reads the window icon's PNG file of each size from the icon theme
+//     HICOLOR-DIR/<N>x<N>/apps/plitar.png and writes its bare pixels, encoded
+//     as a sheet is, to OUT-DIR/icons/<N>.argb.
 //   plitar_bakefaces --icons ICON-SVG OUT-DIR
 //     renders the window icon at the installed sizes into
 //     OUT-DIR/<N>x<N>/apps/plitar.png, to be copied into assets/icons/hicolor/.
@@ -63,8 +67,6 @@ bool bakeFaces(const QString& faces, const QString& out)
             const QByteArray bytes = sheetBytes(sheet);
             if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
                 return fail(QStringLiteral("cannot write ") + file.fileName());
-            if (ratio != 2)  // those of 2 are built in unpacked (view/CMakeLists.txt)
-                qrc += QStringLiteral("    <file>%1</file>\n").arg(faceSheetName(size, ratio));
         }
     // The art itself, for screens whose ratio has no baked sheet.
     for (int f = 1; f <= kFaceCount; ++f)
@@ -91,6 +93,23 @@ bool bakeIcons(const QString& svg, const QString& out)
     return true;
 }
 
+bool unpackIcon(const QString& hicolor, const QString& out, const QStringList& sizes)
+{
+    if (!QDir().mkpath(out + QStringLiteral("/icons")))
+        return fail(QStringLiteral("cannot make ") + out + QStringLiteral("/icons"));
+    for (const QString& px : sizes) {
+        const QString png = QStringLiteral("%1/%2x%2/apps/plitar.png").arg(hicolor, px);
+        const QImage image(png);
+        if (image.isNull() || image.width() != px.toInt() || image.height() != px.toInt())
+            return fail(QStringLiteral("cannot read ") + png + QStringLiteral(" at its size"));
+        QFile file(out + QLatin1Char('/') + iconPixelsName(px.toInt()));
+        const QByteArray bytes = sheetBytes(image);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            return fail(QStringLiteral("cannot write ") + file.fileName());
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -100,9 +119,12 @@ int main(int argc, char** argv)
     bool done = false;
     if (args.size() == 3 && args[0] == QLatin1String("--icons"))
         done = bakeIcons(args[1], args[2]);
+    else if (args.size() >= 4 && args[0] == QLatin1String("--icon-pixels"))
+        done = unpackIcon(args[1], args[2], args.mid(3));
     else if (args.size() == 2)
         done = bakeFaces(args[0], args[1]);
     else
-        std::fprintf(stderr, "usage: plitar_bakefaces FACES-DIR OUT-DIR | --icons ICON-SVG OUT-DIR\n");
+        std::fprintf(stderr, "usage: plitar_bakefaces FACES-DIR OUT-DIR | --icons ICON-SVG OUT-DIR |"
+                             " --icon-pixels HICOLOR-DIR OUT-DIR SIZE...\n");
     return done ? 0 : 1;
 }
