@@ -132,7 +132,9 @@ void SingleInstance::releaseBusName()
         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ReleaseName"));
     release << names_.busName;
-    bus.call(release, QDBus::Block, kBusTimeoutMs);
+    // Not waited for: a bus stopped since must not hold up the end, and the
+    // bus drops the name with the connection anyway.
+    bus.send(release);
 }
 
 void SingleInstance::acceptRequests()
