@@ -40,19 +40,19 @@ geometry() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
 }
 # The layout the screen shows (0 for none, also while something covers the
-# board); the board lies right under the menu bar.
+# board); the board lies right under the menu bar, $bar high.
 shown_layout() {
   local x y w h
   read -r x y w h <<<"$(geometry "$1")"
   import -window root "$work/shot.png" 2>/dev/null || return 1
-  "$probe" "$work/shot.png" "$x" $((y + h - 571))
+  "$probe" "$work/shot.png" "$x" $((y + bar))
 }
 layout_is() { [ "$(shown_layout "$1")" = "$2" ]; }
 # A picture of the menu bar alone.
 menu_bar() {
   local x y w h
   read -r x y w h <<<"$(geometry "$1")"
-  import -window root -crop "${w}x$((h - 571))+$x+$y" +repage "$2" 2>/dev/null
+  import -window root -crop "${w}x$bar+$x+$y" +repage "$2" 2>/dev/null
 }
 alive() { kill -0 "$game_pid" 2>/dev/null; }
 start_game() {
@@ -68,6 +68,11 @@ start_game() {
     fail "no window appeared"
   fi
   win=$(e2e_windows)
+  # The menu bar's height: the client area is 911 x 571 at first (the window
+  # grows later for layouts that do not fit it).
+  local h
+  read -r _ _ _ h <<<"$(geometry "$win")"
+  bar=$((h - 571))
   wait_for 50 is_status "$win" || fail "caption '$(e2e_caption "$win")'"
   layout=0
   wait_for 50 eval 'layout=$(shown_layout "$win"); [ "$layout" != 0 ]' || fail "the screen shows no layout"
@@ -84,7 +89,7 @@ step() { echo $(( ($1 + $2 + 45) % 46 + 1 )); }
 click_menu() {
   local x y w h
   read -r x y w h <<<"$(geometry "$win")"
-  xdotool mousemove $((x + 20)) $((y + (h - 571) / 2)) click 1
+  xdotool mousemove $((x + 20)) $((y + bar / 2)) click 1
   wait_for 30 eval '! layout_is "$win" "$layout"' || fail "the menu did not open"
   xdotool mousemove $((x + 450)) $((y + h - 300))
 }
