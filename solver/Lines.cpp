@@ -106,7 +106,7 @@ bool Lines::run(const Bits& startPresent, const Bits& startFree, const Bits& fix
     const bool stopEarly = !Greedy && resume.enough.any();
     while (top > 0) {
         if (stopEarly && !present.intersects(resume.enough)) {
-            left_ = 0;
+            leftOver_ = Bits{};
             return true;
         }
         const int t = stack[static_cast<std::size_t>(--top)];
@@ -151,8 +151,8 @@ bool Lines::run(const Bits& startPresent, const Bits& startFree, const Bits& fix
         }
         remove(t);
     }
-    left_ = present.count();
-    return left_ == 0;
+    leftOver_ = present;
+    return !present.any();
 }
 
 bool Lines::greedy(const Position& s) { return run<true, false>(s); }

@@ -68,8 +68,9 @@ public:
     bool clears(const Position& s);
     // The same, recorded for splitHolds and splitClears.
     bool record(const Position& s);
-    // Tiles the last run left on the board.
-    int left() const { return left_; }
+    // Tiles the last run left on the board, counted only when asked: the
+    // move search plays a greedy line at every position and never asks.
+    int left() const { return leftOver_.count(); }
 
     // Whether the recorded run stays a run of the relaxed game once the pairs
     // of q are fixed. Cheap, and sure when it says yes; a no means only that
@@ -101,7 +102,7 @@ private:
 
     const Problem* p_ = nullptr;
     std::vector<std::pair<int, int>> line_;  // the last greedy line
-    int left_ = 0;
+    Bits leftOver_;
     // The last recorded run: for each tile, the removal after which it came
     // free (0: free from the start) and the removal that took it; the tiles
     // present and free just before each removal; the removal by which each
