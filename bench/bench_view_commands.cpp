@@ -73,17 +73,12 @@ void makeStuck(frmMain& w)
 {
     modPlitar& g = w.game();
     std::vector<int16_t> faces;
-    for (int z = 1; z <= 10; ++z)
-        for (int y = 1; y <= 30; ++y)
-            for (int x = 1; x <= 50; ++x)
-                if (g.aMap(x, y, z) != 0)
-                    faces.push_back(g.aMap(x, y, z));
-    for (int z = 1; z <= 10; ++z)
-        for (int y = 1; y <= 30; ++y)
-            for (int x = 1; x <= 50; ++x) {
-                g.aMap.set(x, y, z, 0);
-                g.aIndex.set(x, y, z, 0);
-            }
+    forEachPlayableCell([&](int cell, int, int, int) {
+        if (g.aMap.atIndex(cell) != 0)
+            faces.push_back(g.aMap.atIndex(cell));
+    });
+    g.aMap.clear();
+    g.aIndex.clear();
     // Layer 10 holds one tile at (16, 15); layer 10 - k a (k+1) x (k+1)
     // square two columns and rows apart, centred under it.
     auto place = [&](int x, int y, int z) { g.aMap.set(x, y, z, 1); };
@@ -96,15 +91,14 @@ void makeStuck(frmMain& w)
             place(15 + 2 * i, 14 + 2 * j, 3);  // 140 + 4
     int16_t n = 144;
     size_t f = 0;
-    for (int z = 1; z <= 10; ++z)
-        for (int y = 1; y <= 30; ++y)
-            for (int x = 1; x <= 50; ++x)
-                if (g.aMap(x, y, z) != 0) {
-                    g.aMap.set(x, y, z, faces[f++]);
-                    g.aIndex.set(x, y, z, n);
-                    w.board()->setSpritePos(n, QPoint(g.aLeft(x, y, z), g.aTop(x, y, z)));
-                    --n;
-                }
+    forEachPlayableCell([&](int cell, int, int, int) {
+        if (g.aMap.atIndex(cell) == 0)
+            return;
+        g.aMap.setIndex(cell, faces[f++]);
+        g.aIndex.setIndex(cell, n);
+        w.board()->setSpritePos(n, QPoint(g.aLeft.atIndex(cell), g.aTop.atIndex(cell)));
+        --n;
+    });
     w.subRepaint();
 }
 
@@ -205,11 +199,10 @@ void BM_Removal(benchmark::State& state)
     // Two free tiles of matching faces, both to be seen.
     auto openPair = [&]() -> std::optional<std::pair<QPoint, QPoint>> {
         std::vector<std::pair<int16_t, int16_t>> free;  // tile, face
-        for (int z = 1; z <= 10; ++z)
-            for (int y = 1; y <= 30; ++y)
-                for (int x = 1; x <= 50; ++x)
-                    if (const int16_t n = g.aIndex(x, y, z); n != 0 && g.funEnSel(n) == 1)
-                        free.emplace_back(n, g.aMap(x, y, z));
+        forEachPlayableCell([&](int cell, int, int, int) {
+            if (const int16_t n = g.aIndex.atIndex(cell); n != 0 && g.funEnSel(n) == 1)
+                free.emplace_back(n, g.aMap.atIndex(cell));
+        });
         for (size_t i = 0; i < free.size(); ++i)
             for (size_t j = i + 1; j < free.size(); ++j)
                 if (facesMatch(free[i].second, free[j].second)) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "view/TileFrame.h"
 #include "view/TilePictures.h"
 
 namespace plitar {
@@ -38,7 +39,7 @@ BoardView::BoardView(QWidget* parent) : QWidget(parent)
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, kBoardColour);
+    pal.setColor(QPalette::Window, QColor(kBoardColour));
     setPalette(pal);
     setAutoFillBackground(false);
     stack_.reserve(kMaxTiles);
@@ -200,7 +201,7 @@ void BoardView::paintBoard(QPainter& painter, const QRect& area) const
 {
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
     if (ratio == 1) {
-        painter.fillRect(area, kBoardColour);
+        painter.fillRect(area, QColor(kBoardColour));
         for (auto it = stack_.rbegin(); it != stack_.rend(); ++it) {
             const Sprite& s = sprites_[static_cast<size_t>(*it)];
             if (s.visible && s.picture && area.intersects(QRect(s.pos, s.picture->size())))
@@ -213,7 +214,7 @@ void BoardView::paintBoard(QPainter& painter, const QRect& area) const
     // offset of the widget in its window kept) and each picture put at the
     // rounded device position of its sprite.
     const QRect wide = area.adjusted(-1, -1, 1, 1);  // the rounded edges of the area
-    painter.fillRect(wide, kBoardColour);
+    painter.fillRect(wide, QColor(kBoardColour));
     const QPointF origin = painter.deviceTransform().map(QPointF(0, 0));
     painter.save();
     painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));

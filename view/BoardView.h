@@ -32,8 +32,6 @@ class TilePictures;
 class BoardView : public QWidget {
     Q_OBJECT
 public:
-    static inline const QColor kBoardColour{192, 192, 255};
-
     explicit BoardView(QWidget* parent = nullptr);
 
     // The store the sprites' pictures come from. The view keeps it at the

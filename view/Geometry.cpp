@@ -26,12 +26,10 @@ void subReSize(modPlitar& game)
     const SizeGeometry* g = geometryOf(game.nSize);
     if (!g)
         return;
-    for (int z = 1; z <= 10; ++z)
-        for (int y = 1; y <= 30; ++y)
-            for (int x = 1; x <= 50; ++x) {
-                game.aLeft.set(x, y, z, cellLeft(*g, x, y, z));
-                game.aTop.set(x, y, z, cellTop(*g, x, y, z));
-            }
+    forEachPlayableCell([&](int cell, int x, int y, int z) {
+        game.aLeft.setIndex(cell, cellLeft(*g, x, y, z));
+        game.aTop.setIndex(cell, cellTop(*g, x, y, z));
+    });
 }
 
 }  // namespace plitar

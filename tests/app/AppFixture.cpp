@@ -86,11 +86,10 @@ std::vector<int16_t> layBoard(frmMain& w, const std::vector<Tile>& tiles)
     for (const Tile& t : tiles)
         g.aMap.set(t.x, t.y, t.z, t.face);
     int16_t n = static_cast<int16_t>(tiles.size());
-    for (int z = 1; z <= 10; ++z)
-        for (int y = 1; y <= 30; ++y)
-            for (int x = 1; x <= 50; ++x)
-                if (g.aMap(x, y, z) != 0)
-                    g.aIndex.set(x, y, z, n--);
+    forEachPlayableCell([&](int cell, int, int, int) {
+        if (g.aMap.atIndex(cell) != 0)
+            g.aIndex.setIndex(cell, n--);
+    });
     g.nTotal = static_cast<int16_t>(tiles.size());
     w.subShow();
     std::vector<int16_t> numbers;
@@ -107,20 +106,18 @@ void expectViewMatchesGame(frmMain& w)
     ASSERT_NE(geo, nullptr);
     const bool greyOn = w.item("mnuGray")->isChecked();
     std::vector<bool> onBoard(kMaxTiles + 1, false);
-    for (int z = 1; z <= 10; ++z)
-        for (int y = 1; y <= 30; ++y)
-            for (int x = 1; x <= 50; ++x) {
-                const int16_t n = g.aIndex(x, y, z);
-                if (n == 0)
-                    continue;
-                onBoard[static_cast<size_t>(n)] = true;
-                const TileLook look = n == g.nSel1                      ? TileLook::Selected
-                                      : greyOn && literal::enSel(g, n) != 1 ? TileLook::Grey
-                                                                           : TileLook::Normal;
-                EXPECT_TRUE(b.spriteVisible(n)) << "tile " << n;
-                EXPECT_EQ(b.spritePos(n), QPoint(cellLeft(*geo, x, y, z), cellTop(*geo, x, y, z))) << "tile " << n;
-                EXPECT_EQ(b.spritePicture(n), &w.pictures().picture(look, g.nSize, g.aMap(x, y, z))) << "tile " << n;
-            }
+    forEachPlayableCell([&](int cell, int x, int y, int z) {
+        const int16_t n = g.aIndex.atIndex(cell);
+        if (n == 0)
+            return;
+        onBoard[static_cast<size_t>(n)] = true;
+        const TileLook look = n == g.nSel1                          ? TileLook::Selected
+                              : greyOn && literal::enSel(g, n) != 1 ? TileLook::Grey
+                                                                   : TileLook::Normal;
+        EXPECT_TRUE(b.spriteVisible(n)) << "tile " << n;
+        EXPECT_EQ(b.spritePos(n), QPoint(cellLeft(*geo, x, y, z), cellTop(*geo, x, y, z))) << "tile " << n;
+        EXPECT_EQ(b.spritePicture(n), &w.pictures().picture(look, g.nSize, g.aMap.atIndex(cell))) << "tile " << n;
+    });
     for (int n = 1; n <= kMaxTiles; ++n) {
         if (!onBoard[static_cast<size_t>(n)]) {
             EXPECT_FALSE(b.spriteExists(n)) << "sprite " << n << " without a tile";

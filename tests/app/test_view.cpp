@@ -5,6 +5,7 @@
 #include "AppFixture.h"
 #include "LiteralRules.h"
 #include "view/Geometry.h"
+#include "view/TileFrame.h"
 
 namespace plitar::test {
 namespace {
@@ -97,7 +98,7 @@ TEST_F(ViewTest, StackingAndPressOnOverlap)
         for (int x = 0; x < shot.width(); x += 3) {
             const int n = board().spriteAt(QPoint(x, y));
             const QRgb want = n ? board().spritePicture(n)->pixel(QPoint(x, y) - board().spritePos(n))
-                                : BoardView::kBoardColour.rgb();
+                                : kBoardColour;
             wrong += shot.pixel(x, y) != want;
         }
     EXPECT_EQ(wrong, 0);

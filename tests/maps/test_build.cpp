@@ -28,11 +28,10 @@ Cells originsOf(const LayoutRecord& record)
 Cells occupied(const modPlitar& game)
 {
     Cells cells;
-    for (int z = 1; z <= 10; ++z)
-        for (int y = 1; y <= 30; ++y)
-            for (int x = 1; x <= 50; ++x)
-                if (game.aMap(x, y, z) != 0)
-                    cells.insert({x, y, z});
+    forEachPlayableCell([&](int cell, int x, int y, int z) {
+        if (game.aMap.atIndex(cell) != 0)
+            cells.insert({x, y, z});
+    });
     return cells;
 }
 

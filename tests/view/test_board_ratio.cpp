@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "view/BoardView.h"
+#include "view/TileFrame.h"
 #include "view/TilePictures.h"
 
 using namespace plitar;
@@ -111,7 +112,7 @@ TEST_F(BoardAtRatio, EveryPictureLandsPixelForPixel)
     EXPECT_EQ(lower.topLeft(), QPoint(11, 59));
     for (int y = 32; y < 300; ++y)
         for (int x = 0; x < 200; ++x) {
-            QRgb want = BoardView::kBoardColour.rgb();
+            QRgb want = kBoardColour;
             if (upper.contains(x, y))
                 want = board->spritePicture(1)->pixel(x - upper.left(), y - upper.top());
             else if (lower.contains(x, y))

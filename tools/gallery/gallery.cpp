@@ -14,6 +14,7 @@
 
 #include "app/frmMain.h"
 #include "maps/modMaps.h"
+#include "view/TileFrame.h"
 
 namespace {
 
@@ -99,7 +100,7 @@ int main(int argc, char** argv)
         const QPoint at(8 + (i % kColumns) * (thumb.width() + 8), 8 + (i / kColumns) * (thumb.height() + label + 8));
         // The whole board, shrunk to fit its cell of the sheet.
         const QImage small = picture.scaled(thumb, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        sheetPainter.fillRect(QRect(at, thumb), plitar::BoardView::kBoardColour);
+        sheetPainter.fillRect(QRect(at, thumb), QColor(plitar::kBoardColour));
         sheetPainter.drawImage(at, small);
         const auto found = figures.find(rec.number);
         const QString playOut = found != figures.end() ? found->second : QString();

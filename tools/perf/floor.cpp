@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <cstring>
 
+#include "view/TileFrame.h"
+
 namespace {
 // The client area; with --quit the first paint ends the program.
 class Board : public QWidget {
@@ -39,7 +41,7 @@ int main(int argc, char* argv[])
     auto* board = new Board(&window);
     board->quitAfterPaint = argc > 1 && std::strcmp(argv[1], "--quit") == 0;
     QPalette pal = board->palette();
-    pal.setColor(QPalette::Window, QColor(192, 192, 255));
+    pal.setColor(QPalette::Window, QColor(plitar::kBoardColour));
     board->setPalette(pal);
     board->setAutoFillBackground(true);
     window.setCentralWidget(board);
