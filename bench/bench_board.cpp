@@ -3,33 +3,17 @@
 //   build/bench/bench_board
 #include <benchmark/benchmark.h>
 
-#include <random>
-
 #include "LiteralRules.h"
+#include "board/SeededHost.h"
 #include "board/modPlitar.h"
 #include "maps/modMaps.h"
 
 namespace plitar {
 namespace {
 
-class BenchHost : public PlitarHost {
-public:
-    std::string caption() const override { return caption_; }
-    void setCaption(const std::string& text) override { caption_ = text; }
-    bool autoSortChecked() const override { return true; }
-    void setSpritePicture(int16_t, TileLook, int16_t, int16_t) override {}
-    void destroySprite(int16_t) override {}
-    float rnd() override { return static_cast<float>(gen_() >> 8) * 0x1p-24f; }
-    [[noreturn]] void fault(const std::string&, const std::string&) override { std::abort(); }
-
-private:
-    std::string caption_;
-    std::mt19937 gen_{12345};
-};
-
 // Layout 1, "Черепаха", dealt; the sprites counted as shown.
 struct Dealt {
-    BenchHost host;
+    SeededHost host{12345};
     modPlitar game{host};
     Dealt()
     {

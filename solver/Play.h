@@ -1,17 +1,15 @@
 // Deals and games for the solver's figures, run on the game's own state
-// object: the game's dealer and shuffle with a seeded random source, the
-// usual deal of this kind of game for comparison, and a scripted player.
+// object on a SeededHost: the game's dealer and shuffle, the usual deal of
+// this kind of game for comparison, and a scripted player.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
-#include <random>
-#include <stdexcept>
 #include <string>
 
-#include "board/Host.h"
+#include "board/SeededHost.h"
 #include "solver/Solver.h"
 
 namespace plitar {
@@ -19,29 +17,6 @@ class modPlitar;
 }
 
 namespace plitar::solver {
-
-// A window stand-in: no sprites, the option "Перемешивать когда нет ходов" on,
-// a seeded random source, and an internal fault thrown as an exception.
-class SeededHost : public PlitarHost {
-public:
-    explicit SeededHost(uint64_t seed) : gen_(seed) {}
-    std::string caption() const override { return caption_; }
-    void setCaption(const std::string& text) override { caption_ = text; }
-    bool autoSortChecked() const override { return true; }
-    void setSpritePicture(int16_t, TileLook, int16_t, int16_t) override {}
-    void destroySprite(int16_t) override {}
-    float rnd() override { return static_cast<float>(gen_() >> 40) * 0x1p-24f; }
-    [[noreturn]] void fault(const std::string& text, const std::string& title) override
-    {
-        throw std::runtime_error(title + ": " + text);
-    }
-    std::mt19937_64& generator() { return gen_; }
-    void reseed(uint64_t seed) { gen_.seed(seed); }
-
-private:
-    std::mt19937_64 gen_;
-    std::string caption_;
-};
 
 // The seed of one deal: a function of the run's seed, the layout, the deal's
 // place in the run and what the deal is for, so that every deal is the same

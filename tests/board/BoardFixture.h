@@ -2,7 +2,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include "FakeHost.h"
 #include "board/modPlitar.h"
@@ -30,8 +29,5 @@ protected:
             g.aLoaded[n] = 1;
     }
 };
-
-// An internal fault ends the program with a non-zero status.
-inline bool failedExit(int status) { return WIFEXITED(status) && WEXITSTATUS(status) != 0; }
 
 }  // namespace plitar::testing

@@ -35,7 +35,7 @@ Cells occupied(const modPlitar& game)
     return cells;
 }
 
-class Built : public testing::Test {
+class Built : public ::testing::Test {
 protected:
     void build(int number)
     {
@@ -60,13 +60,13 @@ protected:
         return false;
     }
 
-    test::FakeHost host;
+    testing::FakeHost host;
     modPlitar game{host};
 };
 
 // --------------------------------------------------------- every layout
 
-class EveryLayout : public Built, public testing::WithParamInterface<int> {};
+class EveryLayout : public Built, public ::testing::WithParamInterface<int> {};
 
 TEST_P(EveryLayout, MarksExactlyItsOriginsAndDealsThem)
 {
@@ -94,8 +94,8 @@ TEST_P(EveryLayout, MarksExactlyItsOriginsAndDealsThem)
         ASSERT_EQ(game.aMap.atIndex(i) != 0, game.aIndex.atIndex(i) != 0) << "cell " << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(AllLayouts, EveryLayout, testing::Range(1, kLayoutCount + 1),
-                         [](const testing::TestParamInfo<int>& p) {
+INSTANTIATE_TEST_SUITE_P(AllLayouts, EveryLayout, ::testing::Range(1, kLayoutCount + 1),
+                         [](const ::testing::TestParamInfo<int>& p) {
                              return std::string(layoutByNumber(p.param).builder);
                          });
 
@@ -129,9 +129,8 @@ TEST_F(Built, EachBuilderBuildsTheLayoutOfItsName)
 
 TEST(Rebuild, SameCellsAndNumbersAndOtherFaces)
 {
-    test::FakeHost zeros({0.0f});
-    test::FakeHost mixed({0.37f, 0.91f, 0.12f, 0.58f, 0.999f, 0.73f, 0.05f});
-    test::FakeHost mixedAgain({0.37f, 0.91f, 0.12f, 0.58f, 0.999f, 0.73f, 0.05f});
+    testing::FakeHost zeros, mixed(2), mixedAgain(2);
+    zeros.always = 0.0f;
     modPlitar first(zeros), second(mixed), third(mixedAgain);
     for (modPlitar* game : {&first, &second, &third}) {
         game->subClear();
@@ -267,11 +266,11 @@ TEST(BuildDeathTest, RecordsThatCannotBeDealtAreAFaultBeforeAnyMark)
     };
     const Case cases[] = {
         {"more tiles than the set", {1, 146, "y 1-19: x 1-27; y 1: x 29, 31, 33, 35, 37, 39"}, 146, 40, 1, 20,
-         "Количество костей больше 144[|]subTest"},
-        {"an origin off the board", {1, 2, "y 0: x 1, 3"}, 2, 4, 0, 1, "Кость вне доски[|]subTest"},
-        {"an origin past the last column", {1, 2, "y 1: x 49, 51"}, 2, 52, 1, 2, "Кость вне доски[|]subTest"},
-        {"an origin below the last row", {1, 2, "y 29, 31: x 1"}, 2, 2, 29, 32, "Кость вне доски[|]subTest"},
-        {"an origin above the top layer", {11, 2, "y 1: x 1, 3"}, 2, 4, 1, 2, "Кость вне доски[|]subTest"},
+         "fault: subTest: Количество костей больше 144"},
+        {"an origin off the board", {1, 2, "y 0: x 1, 3"}, 2, 4, 0, 1, "fault: subTest: Кость вне доски"},
+        {"an origin past the last column", {1, 2, "y 1: x 49, 51"}, 2, 52, 1, 2, "fault: subTest: Кость вне доски"},
+        {"an origin below the last row", {1, 2, "y 29, 31: x 1"}, 2, 2, 29, 32, "fault: subTest: Кость вне доски"},
+        {"an origin above the top layer", {11, 2, "y 1: x 1, 3"}, 2, 4, 1, 2, "fault: subTest: Кость вне доски"},
     };
     for (const Case& c : cases) {
         const LayerLine lines[] = {c.line};
@@ -279,11 +278,11 @@ TEST(BuildDeathTest, RecordsThatCannotBeDealtAreAFaultBeforeAnyMark)
                                   c.xLast, c.yFirst, c.yLast, lines};
         EXPECT_EXIT(
             {
-                test::FakeHost host;
+                testing::FakeHost host;
                 modPlitar game(host);
                 buildLayout(game, record);
             },
-            testing::ExitedWithCode(1), c.message)
+            testing::failedExit, c.message)
             << c.what;
     }
 }

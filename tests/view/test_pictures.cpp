@@ -13,6 +13,7 @@
 #include <set>
 #include <vector>
 
+#include "PictureFixture.h"
 #include "view/FaceSheet.h"
 #include "view/TileFrame.h"
 #include "view/TilePictures.h"
@@ -22,28 +23,10 @@ using namespace plitar;
 
 namespace {
 
-constexpr TileLook kLooks[] = {TileLook::Normal, TileLook::Selected, TileLook::Grey};
+using fixture::kLooks;
+using fixture::near;
 
-// One application and one set of pictures for the whole run: making them is
-// what the game does once, and every test only reads them.
-class Pictures : public testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        if (!QGuiApplication::instance()) {
-            static int argc = 1;
-            static char name[] = "test_view_pictures";
-            static char* argv[] = {name, nullptr};
-            static QGuiApplication app(argc, argv);
-        }
-        static TilePictures shared;
-        pictures = &shared;
-    }
-    static TilePictures* pictures;
-
-    const QImage& pic(TileLook look, int size, int face) { return pictures->picture(look, size, face); }
-};
-TilePictures* Pictures::pictures = nullptr;
+class Pictures : public fixture::PictureFixture {};
 
 QByteArray bytes(const QImage& image)
 {
@@ -51,12 +34,6 @@ QByteArray bytes(const QImage& image)
     for (int y = 0; y < image.height(); ++y)
         out.append(reinterpret_cast<const char*>(image.constScanLine(y)), image.width() * 4);
     return out;
-}
-
-// Equal but for the rounding of a barely covered edge pixel.
-bool near(QRgb a, QRgb b)
-{
-    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b)) <= 3;
 }
 
 }  // namespace

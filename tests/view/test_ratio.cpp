@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "PictureFixture.h"
 #include "view/FaceSheet.h"
 #include "view/TileFrame.h"
 #include "view/TilePictures.h"
@@ -21,30 +22,10 @@ using namespace plitar;
 
 namespace {
 
-constexpr TileLook kLooks[] = {TileLook::Normal, TileLook::Selected, TileLook::Grey};
+using fixture::kLooks;
+using fixture::near;
 
-// Equal but for the rounding of a blended pixel.
-bool near(QRgb a, QRgb b)
-{
-    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b)) <= 3;
-}
-
-class RatioPictures : public testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        if (!QGuiApplication::instance()) {
-            static int argc = 1;
-            static char name[] = "test_view_pictures";
-            static char* argv[] = {name, nullptr};
-            static QGuiApplication app(argc, argv);
-        }
-        static TilePictures shared;
-        pictures = &shared;
-    }
-    static TilePictures* pictures;
-};
-TilePictures* RatioPictures::pictures = nullptr;
+class RatioPictures : public fixture::PictureFixture {};
 
 // One size at one ratio: the picture in device pixels and the side's widths
 // (each width of the plain picture times the ratio, rounded, halves up).

@@ -1,6 +1,7 @@
-// A stand-in for the window in rule tests: keeps the caption, records what the
-// rules asked of the sprites, draws from a scripted or seeded random source and
-// turns an internal fault into a message on stderr and a non-zero exit.
+// A stand-in for the window in the tests of the rules and the layouts: keeps
+// the caption, records what the rules asked of the sprites, draws from a
+// scripted or seeded random source and turns an internal fault into the line
+// "fault: title: text" on stderr and a non-zero exit, which death tests match.
 #pragma once
 
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <random>
+#include <sys/wait.h>
 #include <string>
 #include <vector>
 
@@ -65,5 +67,8 @@ private:
     std::string caption_;
     std::mt19937 gen_;
 };
+
+// An internal fault ends the program with a non-zero status.
+inline bool failedExit(int status) { return WIFEXITED(status) && WEXITSTATUS(status) != 0; }
 
 }  // namespace plitar::testing
