@@ -8,9 +8,11 @@
 #include <cstdint>
 #include <utility>
 
+#include "board/Tiles.h"
+
 namespace plitar::solver {
 
-constexpr int kMaxTiles = 144;
+using plitar::kMaxTiles;  // the largest deal, as the board has it
 
 // Bits set in a word, by halves, nibbles and bytes: inline, since without a
 // target that has the instruction std::popcount becomes a library call.

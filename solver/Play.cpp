@@ -9,17 +9,11 @@
 
 #include "board/modPlitar.h"
 #include "maps/modMaps.h"
+#include "solver/Mix.h"
 
 namespace plitar::solver {
 
 namespace {
-
-uint64_t mix(uint64_t z)
-{
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-    return z ^ (z >> 31);
-}
 
 // Occupied cells in scan order, as (x, y, z).
 std::vector<std::array<int, 3>> occupiedCells(const modPlitar& game)
@@ -36,10 +30,10 @@ std::vector<std::array<int, 3>> occupiedCells(const modPlitar& game)
 
 uint64_t dealSeed(uint64_t runSeed, int layout, uint64_t deal, int purpose)
 {
-    uint64_t h = mix(runSeed + 0x9e3779b97f4a7c15ULL);
-    h = mix(h ^ (static_cast<uint64_t>(layout) * 0x100000001b3ULL));
-    h = mix(h ^ (deal + 0x632be59bd9b4e019ULL));
-    return mix(h ^ static_cast<uint64_t>(purpose) * 0xd6e8feb86659fd93ULL);
+    uint64_t h = mix(runSeed);
+    h = scramble(h ^ (static_cast<uint64_t>(layout) * 0x100000001b3ULL));
+    h = scramble(h ^ (deal + 0x632be59bd9b4e019ULL));
+    return scramble(h ^ static_cast<uint64_t>(purpose) * 0xd6e8feb86659fd93ULL);
 }
 
 void dealGame(modPlitar& game, int layout)
@@ -54,10 +48,10 @@ void dealStandard(modPlitar& game, int layout)
 {
     dealGame(game, layout);
     const auto cells = occupiedCells(game);
-    if (cells.size() != 144)
+    if (cells.size() != static_cast<std::size_t>(kMaxTiles))
         throw std::invalid_argument("the usual deal needs 144 tiles, layout " + std::to_string(layout) + " has " +
                                     std::to_string(cells.size()));
-    std::array<int16_t, 144> pool{};
+    std::array<int16_t, kMaxTiles> pool{};
     std::size_t k = 0;
     for (int f = 1; f <= 34; ++f)
         for (int c = 0; c < 4; ++c)
