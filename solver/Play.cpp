@@ -73,8 +73,6 @@ void dealStandard(modPlitar& game, int layout)
         game.aMap.set(cells[i][0], cells[i][1], cells[i][2], pool[i]);
 }
 
-int shuffleAsMenu(modPlitar& game) { return game.funSort(); }
-
 int removePair(modPlitar& game, int16_t first, int16_t second)
 {
     game.nSel1 = first;

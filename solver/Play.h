@@ -31,10 +31,6 @@ void dealGame(modPlitar& game, int layout);
 // Throws std::invalid_argument for a layout that is not 144 tiles.
 void dealStandard(modPlitar& game, int layout);
 
-// "Перемешать": shuffle at least once, then until an open pair exists, at
-// most 101 times. Returns the number of shuffles; does nothing on an empty board.
-int shuffleAsMenu(modPlitar& game);
-
 // One pair taken off as a click on each tile does it: the caption, then the
 // automatic shuffle. Returns what funAutoSort answered (1: it shuffled).
 int removePair(modPlitar& game, int16_t first, int16_t second);

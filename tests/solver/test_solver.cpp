@@ -295,7 +295,7 @@ TEST_P(SolverAgainstPlainSearch, SmallLayoutsAsDealt)
             std::unordered_map<std::string, bool> seen;
             const bool expected = plainWon(p, p.all(), seen);
             ASSERT_EQ(solver.solve(p).outcome, expected ? Outcome::Won : Outcome::Lost) << "layout " << layout << " deal " << k;
-            shuffleAsMenu(game);
+            game.funSort();  // "Перемешать"
             const Problem q = Problem::fromBoard(game);
             seen.clear();
             const bool shuffled = plainWon(q, q.all(), seen);

@@ -210,7 +210,7 @@ int runTable(const Options& o, Workers& workers)
             host.reseed(dealSeed(o.seed, layout, static_cast<uint64_t>(k), 0));
             dealGame(game, layout);
             dealt.add(solver.solve(Problem::fromBoard(game), limits).outcome);
-            shuffleAsMenu(game);
+            game.funSort();  // "Перемешать"
             shuffled.add(solver.solve(Problem::fromBoard(game), limits).outcome);
         });
         std::atomic<long long> emptied{0}, shuffles{0}, undecidedPlay{0};
