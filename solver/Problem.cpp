@@ -37,6 +37,7 @@ Problem::Problem(std::vector<Tile> tiles) : n_(static_cast<int>(tiles.size())), 
 Problem Problem::fromBoard(const modPlitar& game)
 {
     std::vector<Tile> tiles;
+    tiles.reserve(kMaxTiles);
     forEachPlayableCell([&](int cell, int x, int y, int z) {
         if (const int16_t f = game.aMap.atIndex(cell); f != 0)
             tiles.push_back(Tile{static_cast<int16_t>(x), static_cast<int16_t>(y), static_cast<int16_t>(z), f,
@@ -82,24 +83,28 @@ void Problem::linkNeighbours()
     }
 }
 
-// The tile indices sorted by one coordinate, ties in scan order.
-std::vector<int> Problem::orderedBy(int16_t Tile::*coordinate, bool descending) const
+namespace {
+
+// The tile indices sorted by key(tile), ties in scan order.
+template <typename Key>
+std::vector<int> orderedBy(const std::vector<Tile>& tiles, Key key)
 {
-    std::vector<int> order(static_cast<std::size_t>(n_));
+    std::vector<int> order(tiles.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const int16_t ca = tile(a).*coordinate, cb = tile(b).*coordinate;
-        return descending ? ca > cb : ca < cb;
+        return key(tiles[static_cast<std::size_t>(a)]) < key(tiles[static_cast<std::size_t>(b)]);
     });
     return order;
 }
+
+}  // namespace
 
 // What must go before each tile can be free, higher layers first, so that
 // the tiles on a tile have theirs already.
 void Problem::closeOverStacks()
 {
     closure_.assign(static_cast<std::size_t>(n_), {});
-    for (int i : orderedBy(&Tile::z, true)) {
+    for (int i : orderedBy(tiles_, [](const Tile& t) { return -t.z; })) {
         Bits c = above(i);
         above(i).forEach([&](int j) { c |= mustGoFirst(j); });
         closure_[static_cast<std::size_t>(i)] = c;
@@ -116,7 +121,7 @@ void Problem::reachAlongRows()
     rightReach_.assign(n, {});
     leftNeed_.assign(n, {});
     rightNeed_.assign(n, {});
-    const std::vector<int> byColumn = orderedBy(&Tile::x, false);
+    const std::vector<int> byColumn = orderedBy(tiles_, [](const Tile& t) { return t.x; });
     const auto chain = [](std::vector<Bits>& reach, int i, const Bits& side) {
         Bits& r = reach[static_cast<std::size_t>(i)];
         side.forEach([&](int j) {

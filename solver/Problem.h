@@ -99,7 +99,6 @@ private:
     void reachAlongRows();
     void sortIntoGroups();
     void markDeadPairs();
-    std::vector<int> orderedBy(int16_t Tile::*coordinate, bool descending) const;
 
     int n_ = 0;
     std::vector<Tile> tiles_;
