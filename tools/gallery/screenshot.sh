@@ -6,29 +6,21 @@
 #   screenshot.sh path/to/plitar path/to/e2e_probe out.png [scale]
 set -euo pipefail
 game=$1 probe=$2 out=$3 scale=${4:-1}
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-wait_for() {
-  local tenths=$1; shift
-  for ((i = 0; i < tenths; i++)); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-
-Xvfb -displayfd 4 -screen 0 $((1280 * scale))x$((800 * scale))x24 -nolisten tcp -noreset 4>"$work/display" 2>/dev/null &
-pids+=($!)
-wait_for 100 test -s "$work/display"
-export DISPLAY=":$(head -1 "$work/display")"
+# A namespace, runtime folder and no bus of its own, so that a game the
+# developer is playing does not take this copy for a second start.
+. "$(dirname "$0")/../../tests/e2e/lib.sh"
+e2e_isolate "$@"
+e2e_need Xvfb evilwm xdotool xwininfo xprop import convert
+e2e_workdir screenshot
+work=$E2E_WORK
+e2e_no_bus
+e2e_xvfb $((1280 * scale))x$((800 * scale))x24 || { echo "Xvfb did not start" >&2; exit 1; }
 evilwm >/dev/null 2>&1 &
-pids+=($!)
+e2e_track $!
 [ "$scale" = 1 ] || export QT_SCALE_FACTOR=$scale
 "$game" >/dev/null 2>&1 &
-pids+=($!)
-wait_for 150 eval 'win=$(xdotool search --onlyvisible --name "^Плитар" 2>/dev/null)'
+e2e_track $!
+wait_for 150 eval 'win=$(e2e_windows)'
 eval "$(xwininfo -id "$win" | awk '/Absolute upper-left X/{print "x="$4} /Absolute upper-left Y/{print "y="$4} /Height:/{print "h="$2}')"
 top=$((h - 571 * scale))  # the menu bar above the board, in screen pixels
 # The probe reads a board at scale 1: the board cut out and every scale-th pixel kept.
@@ -47,4 +39,4 @@ xdotool mousemove --window "$win" $(((6 + 2 * 29 + 28) * scale)) $((top + (15 + 
 xdotool mousemove --window "$win" 2 $((top + 560 * scale))
 sleep 0.3
 import -window "$win" "$out"
-echo "$(xprop -id "$win" _NET_WM_NAME)"
+e2e_caption "$win"
