@@ -15,14 +15,11 @@
 #include <memory>
 #include <vector>
 
-#include "view/BoardView.h"
-#include "view/TilePictures.h"
+#include "ScaledBoard.h"
 
 using namespace plitar;
 
 namespace {
-
-double gRatio = 1.5;
 
 constexpr int kMenuBar = 20;  // the board's offset in its window, as below a menu bar
 
@@ -30,42 +27,18 @@ constexpr int kMenuBar = 20;  // the board's offset in its window, as below a me
 // further right: two side by side and one below on layer 1, and one on layer 2
 // across all three, half a tile over. Their odd logical corners fall between
 // device pixels at 1.25 and 1.5.
-class PressAtRatio : public testing::Test {
+class PressAtRatio : public fixture::ScaledBoard {
 protected:
     void SetUp() override
     {
-        ratio = gRatio;
-        ASSERT_EQ(qApp->devicePixelRatio(), ratio);
-        window = std::make_unique<QWidget>();
-        window->resize(200, 190);
-        board = new BoardView(window.get());
-        board->setGeometry(0, kMenuBar, 200, 190 - kMenuBar);
-        board->setPictureSource(&pictures);
+        makeBoard(200, 190, kMenuBar);
         // Each new sprite goes beneath the ones before: the upper layer first.
-        place(1, {41, 43}, 5);
-        place(2, {7, 15}, 12);
-        place(3, {65, 15}, 23);
-        place(4, {7, 81}, 31);
+        place(1, {41, 43}, 56, 5);
+        place(2, {7, 15}, 56, 12);
+        place(3, {65, 15}, 56, 23);
+        place(4, {7, 81}, 56, 31);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
-
-    void place(int n, QPoint at, int face)
-    {
-        board->createSprite(n);
-        board->setSpritePos(n, at);
-        board->setSpritePicture(n, &pictures.picture(TileLook::Normal, 56, face));
-        board->showSprite(n);
-    }
-
-    // The device pixels of sprite n in the window: its logical corner times
-    // the ratio, halves rounded up, and as many pixels as its picture has.
-    QRect deviceRect(int n) const
-    {
-        const QPoint at = board->spritePos(n) + QPoint(0, kMenuBar);
-        const QImage* p = board->spritePicture(n);
-        return {int(std::floor(at.x() * ratio + 0.5)), int(std::floor(at.y() * ratio + 0.5)), p->width(),
-                p->height()};
     }
 
     // The tile whose picture shows at device pixel (x, y): the topmost one
@@ -78,27 +51,9 @@ protected:
         return 0;
     }
 
-    // What a press and release at device pixel (x, y) reach: a tile, 0 for
-    // the board, -1 for nothing.
-    int pressAt(int x, int y)
-    {
-        QSignalSpy clicked(board, &BoardView::spriteClicked);
-        QSignalSpy background(board, &BoardView::backgroundClicked);
-        const QPointF at(x / ratio, y / ratio - kMenuBar);
-        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent e(type, at, board->mapToGlobal(at), Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(board, &e);
-        }
-        if (clicked.count() == 1)
-            return clicked.at(0).at(0).toInt();
-        return background.count() == 1 ? 0 : -1;
-    }
-
-    double ratio = 1;
-    TilePictures pictures;
-    std::unique_ptr<QWidget> window;
-    BoardView* board = nullptr;
+    // What a press at device pixel (x, y) reaches: the X platform reports it
+    // as the logical point (x / p, y / p).
+    int pressAt(int x, int y) { return ScaledBoard::pressAt(boardPoint(x, y)); }
 };
 
 // Every device pixel of each picture's outermost rows and columns, and of the
@@ -133,7 +88,7 @@ TEST_F(PressAtRatio, DoubleClickAtTheEdgeReachesTheTileShownThere)
     const QRect r = deviceRect(1);
     for (const QPoint& p : {r.topLeft(), r.bottomRight(), QPoint(r.left() - 1, r.top() + 20)}) {
         QSignalSpy doubled(board, &BoardView::spriteDoubleClicked);
-        const QPointF at(p.x() / ratio, p.y() / ratio - kMenuBar);
+        const QPointF at = boardPoint(p.x(), p.y());
         QMouseEvent press(QEvent::MouseButtonDblClick, at, board->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
                           Qt::NoModifier);
         QApplication::sendEvent(board, &press);
@@ -147,15 +102,4 @@ TEST_F(PressAtRatio, DoubleClickAtTheEdgeReachesTheTileShownThere)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    for (int i = 1; i < argc; ++i)
-        if (std::strncmp(argv[i], "--scale=", 8) == 0)
-            gRatio = std::atof(argv[i] + 8);
-    qputenv("QT_SCALE_FACTOR", QByteArray::number(gRatio));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return fixture::scaledBoardMain(argc, argv, 1.5); }

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <memory>
 
+#include "ScaledBoard.h"
 #include "view/BoardView.h"
 #include "view/TileFrame.h"
 #include "view/TilePictures.h"
@@ -27,38 +28,15 @@ constexpr double kRatio = 1.5;
 // A window with the board 21 logical pixels below its top, as below a menu
 // bar (31.5 device pixels), and on it two overlapping tiles of size 70 as a
 // layer shift places them: tile 1 on layer 2 above tile 2 on layer 1.
-class BoardAtRatio : public testing::Test {
+class BoardAtRatio : public fixture::ScaledBoard {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(qApp->devicePixelRatio(), kRatio) << "the test runs with QT_SCALE_FACTOR=1.5";
-        window = std::make_unique<QWidget>();
-        window->resize(300, 240);
-        board = new BoardView(window.get());
-        board->setGeometry(0, 21, 300, 219);
-        board->setPictureSource(&pictures);
-        place(1, {13, 12}, 5);
-        place(2, {7, 18}, 23);
+        makeBoard(300, 240, 21);
+        place(1, {13, 12}, 70, 5);
+        place(2, {7, 18}, 70, 23);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
-
-    void place(int n, QPoint at, int face)
-    {
-        board->createSprite(n);
-        board->setSpritePos(n, at);
-        board->setSpritePicture(n, &pictures.picture(TileLook::Normal, 70, face));
-        board->showSprite(n);
-    }
-
-    // The device pixels of sprite n in the window: its logical corner plus the
-    // board's offset, times the ratio, rounded; as many as its picture has.
-    QRect deviceRect(int n) const
-    {
-        const QPoint at = board->spritePos(n) + QPoint(0, 21);
-        const QImage* p = board->spritePicture(n);
-        return {int(std::floor(at.x() * kRatio + 0.5)), int(std::floor(at.y() * kRatio + 0.5)), p->width(),
-                p->height()};
     }
 
     // The window as it stands in its backing store, in device pixels.
@@ -73,25 +51,8 @@ protected:
         return pixels;
     }
 
-    // The sprite a press at device pixel (x, y) of the window goes to.
-    int pressAt(int x, int y)
-    {
-        QSignalSpy clicked(board, &BoardView::spriteClicked);
-        QSignalSpy background(board, &BoardView::backgroundClicked);
-        const QPointF at((x + 0.5) / kRatio, (y + 0.5) / kRatio - 21);
-        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent e(type, at, board->mapToGlobal(at), Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(board, &e);
-        }
-        if (clicked.count() == 1)
-            return clicked.at(0).at(0).toInt();
-        return background.count() == 1 ? 0 : -1;
-    }
-
-    TilePictures pictures;
-    std::unique_ptr<QWidget> window;
-    BoardView* board = nullptr;
+    // The sprite a press at the centre of device pixel (x, y) of the window goes to.
+    int pressAt(int x, int y) { return ScaledBoard::pressAt(boardPoint(x + 0.5, y + 0.5)); }
 };
 
 TEST_F(BoardAtRatio, PicturesAreMadeForTheScreen)
@@ -174,12 +135,4 @@ TEST_F(BoardAtRatio, AScreenChangeBringsThePicturesOfTheNewRatio)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_SCALE_FACTOR", "1.5");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return fixture::scaledBoardMain(argc, argv, kRatio); }
