@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -43,6 +44,9 @@ frmMain::frmMain(const frmMainOptions& options) : options_(options)
     connect(board_, &BoardView::spriteDoubleClicked, this,
             [this](int n) { im_DblClick(static_cast<int16_t>(n)); });
     connect(board_, &BoardView::backgroundClicked, this, [this] { Form_Click(); });
+    // The board holds the keyboard focus and plays with the keys too.
+    board_->setTiles(&tiles_);
+    board_->setFocus();
 
     createMenus();
     // The client area below the menu bar is 911 x 571 at creation.
@@ -479,7 +483,24 @@ void frmMain::mnuSort_Click()
 
 std::string frmMain::caption() const { return windowTitle().toStdString(); }
 
-void frmMain::setCaption(const std::string& text) { setWindowTitle(QString::fromStdString(text)); }
+void frmMain::setCaption(const std::string& text)
+{
+    setWindowTitle(QString::fromStdString(text));
+    // The caption is the status line, and a screen reader should hear it
+    // change; Qt tells it nothing of a new title. One word, once the command
+    // has ended, carries the counts and the notice after them together.
+    if (captionToTell_ || !QAccessible::isActive())
+        return;
+    captionToTell_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            captionToTell_ = false;
+            QAccessibleEvent event(this, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&event);
+        },
+        Qt::QueuedConnection);
+}
 
 bool frmMain::autoSortChecked() const { return mnuAutoSort_->isChecked(); }
 

@@ -10,6 +10,7 @@
 #include <optional>
 #include <random>
 
+#include "app/GameTiles.h"
 #include "board/Host.h"
 #include "board/modPlitar.h"
 #include "maps/modMaps.h"
@@ -110,6 +111,8 @@ private:
     frmMainOptions options_;
     modPlitar game_{*this};
     modMaps maps_{game_};
+    GameTiles tiles_{game_};  // what the board asks about its tiles, for the keys and screen readers
+    bool captionToTell_ = false;  // a changed caption waits to be told to screen readers
     TilePictures pictures_;
     std::mt19937 random_;
 

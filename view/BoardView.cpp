@@ -1,11 +1,15 @@
 #include "view/BoardView.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
 
+#include "view/BoardAccessible.h"
+#include "view/BoardFocus.h"
 #include "view/TileFrame.h"
 #include "view/TilePictures.h"
 
@@ -33,10 +37,15 @@ QRect deviceRect(QPoint pos, QSize size, qreal p, QPointF origin)
 
 }  // namespace
 
-BoardView::BoardView(QWidget* parent) : QWidget(parent)
+BoardView::BoardView(QWidget* parent)
+    : QWidget(parent), focus_(std::make_unique<BoardFocus>(*this)),
+      access_(std::make_unique<BoardAccessibility>(*this))
 {
+    static const bool factory = (QAccessible::installFactory(boardAccessibleFactory), true);
+    (void)factory;
     setObjectName("board");
-    setFocusPolicy(Qt::NoFocus);
+    // The board holds the keyboard focus: its tiles are played with the keys too.
+    setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(kBoardColour));
@@ -44,6 +53,8 @@ BoardView::BoardView(QWidget* parent) : QWidget(parent)
     setAutoFillBackground(false);
     stack_.reserve(kMaxTiles);
 }
+
+BoardView::~BoardView() = default;
 
 void BoardView::touch(int n)
 {
@@ -98,6 +109,8 @@ void BoardView::createSprite(int n)
         destroySprite(n);
     sprites_[static_cast<size_t>(n)] = Sprite{true, false, {}, nullptr};
     stack_.push_back(static_cast<int16_t>(n));
+    focus_->spriteMade(n);
+    access_->spriteMade(n);
 }
 
 void BoardView::destroySprite(int n)
@@ -105,6 +118,8 @@ void BoardView::destroySprite(int n)
     if (!valid(n) || !sprites_[static_cast<size_t>(n)].exists)
         return;
     touch(n);
+    focus_->spriteGone(n);
+    access_->spriteGone(n);
     sprites_[static_cast<size_t>(n)] = Sprite{};
     stack_.erase(std::find(stack_.begin(), stack_.end(), static_cast<int16_t>(n)));
 }
@@ -125,6 +140,7 @@ void BoardView::setSpritePicture(int n, const QImage* picture)
     touch(n);
     sprites_[static_cast<size_t>(n)].picture = picture;
     touch(n);
+    access_->picturesChanged();
 }
 
 void BoardView::showSprite(int n)
@@ -244,12 +260,14 @@ void BoardView::paintEvent(QPaintEvent* event)
     followRatio();
     QPainter painter(this);
     paintBoard(painter, event->rect());
+    focus_->paintRing(painter);
 }
 
 void BoardView::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
+    focus_->pressed();
     pressed_ = true;
     doublePress_ = false;
     pressTarget_ = spriteAt(event->position());
@@ -259,6 +277,7 @@ void BoardView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
+    focus_->pressed();
     pressed_ = true;
     doublePress_ = true;
     pressTarget_ = spriteAt(event->position());
@@ -281,6 +300,23 @@ void BoardView::mouseReleaseEvent(QMouseEvent* event)
     } else {
         emit spriteClicked(target);
     }
+}
+
+void BoardView::keyPressEvent(QKeyEvent* event)
+{
+    if (!focus_->key(*event))
+        QWidget::keyPressEvent(event);
+}
+
+void BoardView::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    // A screen reader hears the tile, not only the board, when the board
+    // takes the focus back (the window activated, a menu closed).
+    if (focus_->settled())
+        access_->focusMoved(focus_->lastTile());
+    else
+        focus_->tile();  // finds the tile, and tells the reader
 }
 
 }  // namespace plitar

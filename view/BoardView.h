@@ -21,6 +21,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "board/Tiles.h"
@@ -28,11 +29,15 @@
 namespace plitar {
 
 class TilePictures;
+class BoardTiles;
+class BoardFocus;
+class BoardAccessibility;
 
 class BoardView : public QWidget {
     Q_OBJECT
 public:
     explicit BoardView(QWidget* parent = nullptr);
+    ~BoardView() override;
 
     // The store the sprites' pictures come from. The view keeps it at the
     // screen's device pixel ratio: now, and whenever the window moves to a
@@ -69,6 +74,16 @@ public:
 
     QSize sizeHint() const override { return {911, 571}; }
 
+    // --- the keyboard focus and screen readers (view/BoardFocus.h, view/BoardAccessible.h) ---
+    // What the game says about the tiles behind the sprites; without it the
+    // board takes no keys.
+    void setTiles(BoardTiles* tiles) { tiles_ = tiles; }
+    BoardTiles* tiles() const { return tiles_; }
+    BoardFocus& focus() { return *focus_; }
+    BoardAccessibility& accessibility() { return *access_; }
+    // Runs the click rules on tile n, as a press on its sprite does.
+    void activateTile(int n) { emit spriteClicked(n); }
+
 signals:
     void spriteClicked(int n);
     void spriteDoubleClicked(int n);
@@ -80,6 +95,10 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    // Tab and Shift+Tab move over the tiles, not to another widget.
+    bool focusNextPrevChild(bool) override { return false; }
 
 private:
     struct Sprite {
@@ -102,6 +121,9 @@ private:
     bool doublePress_ = false;
     int pressTarget_ = 0;
     TilePictures* source_ = nullptr;
+    BoardTiles* tiles_ = nullptr;
+    std::unique_ptr<BoardFocus> focus_;
+    std::unique_ptr<BoardAccessibility> access_;
 };
 
 }  // namespace plitar
