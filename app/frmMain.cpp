@@ -1,6 +1,5 @@
 #include "app/frmMain.h"
 
-#include <QAccessible>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -486,20 +485,7 @@ std::string frmMain::caption() const { return windowTitle().toStdString(); }
 void frmMain::setCaption(const std::string& text)
 {
     setWindowTitle(QString::fromStdString(text));
-    // The caption is the status line, and a screen reader should hear it
-    // change; Qt tells it nothing of a new title. One word, once the command
-    // has ended, carries the counts and the notice after them together.
-    if (captionToTell_ || !QAccessible::isActive())
-        return;
-    captionToTell_ = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            captionToTell_ = false;
-            QAccessibleEvent event(this, QAccessible::NameChanged);
-            QAccessible::updateAccessibility(&event);
-        },
-        Qt::QueuedConnection);
+    captionNotice_.changed();  // the status line, for screen readers
 }
 
 bool frmMain::autoSortChecked() const { return mnuAutoSort_->isChecked(); }

@@ -10,6 +10,7 @@
 #include <optional>
 #include <random>
 
+#include "app/CaptionNotice.h"
 #include "app/GameTiles.h"
 #include "board/Host.h"
 #include "board/modPlitar.h"
@@ -112,7 +113,7 @@ private:
     modPlitar game_{*this};
     modMaps maps_{game_};
     GameTiles tiles_{game_};  // what the board asks about its tiles, for the keys and screen readers
-    bool captionToTell_ = false;  // a changed caption waits to be told to screen readers
+    CaptionNotice captionNotice_{*this};  // tells screen readers each new caption
     TilePictures pictures_;
     std::mt19937 random_;
 
