@@ -1,7 +1,8 @@
 // How long each command takes on a 144-tile board, the repaint of the window
 // included: a layout start, "Заново", "Перемешать" at its worst (101 shuffles
 // on a board no shuffle can open), a switch of the tile size, the grey option
-// and the removal of one pair. A frame is 16 ms; every command must fit in one.
+// and the removal of one pair; and a step of the keyboard focus. A frame is
+// 16 ms; every command must fit in one, and a focus step in 2 ms.
 //
 //   bench_view_commands   (runs on Qt's offscreen platform)
 #include <benchmark/benchmark.h>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "app/frmMain.h"
+#include "view/BoardFocus.h"
 
 using namespace plitar;
 
@@ -232,6 +234,29 @@ void BM_Removal(benchmark::State& state)
     }
 }
 BENCHMARK(BM_Removal)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A step of the keyboard focus on a 144-tile board, as the player presses
+// the key: the arrows round a square (argument 0) or Tab over the free tiles
+// (1), each followed by the repaint of what changed (the ring leaving one
+// tile and coming to the next).
+void BM_FocusStep(benchmark::State& state)
+{
+    auto w = makeWindow();
+    BoardView* b = w->board();
+    w->activateWindow();
+    (void)QTest::qWaitForWindowActive(w.get());
+    const Qt::Key arrows[] = {Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up};
+    size_t k = 0;
+    for (auto _ : state) {
+        QTest::keyClick(b, state.range(0) == 0 ? arrows[k++ % 4] : Qt::Key_Tab);
+        QCoreApplication::processEvents();  // the repaint
+        benchmark::ClobberMemory();
+    }
+    if (!b->focus().ringShown() || b->focus().tile() == 0)
+        state.SkipWithError("the focus did not move");
+    state.counters["tiles"] = w->game().nTotal;
+}
+BENCHMARK(BM_FocusStep)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
 
