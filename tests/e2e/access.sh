@@ -8,22 +8,11 @@ set -uo pipefail
 game=$1 mode=$2
 here=$(cd "$(dirname "$0")" && pwd)
 
+. "$here/lib.sh"
 # A network namespace and a session bus of their own, so that nothing meets
 # another copy of the game or another test's accessibility bus.
-if [ -z "${PLITAR_E2E_INSIDE:-}" ]; then
-  export PLITAR_E2E_INSIDE=1
-  if unshare -n true 2>/dev/null; then
-    exec unshare -n bash "$0" "$@"
-  elif unshare -rn true 2>/dev/null; then
-    exec unshare -rn bash "$0" "$@"
-  fi
-  echo "note: no network namespace of its own; a copy of the game running here may disturb the test"
-fi
-if [ -z "${PLITAR_E2E_BUS:-}" ]; then
-  command -v dbus-run-session >/dev/null || { echo "SKIP: dbus-run-session is missing"; exit 77; }
-  export PLITAR_E2E_BUS=1
-  exec dbus-run-session -- bash "$0" "$@"
-fi
+e2e_isolate "$@"
+e2e_session_bus "$@"
 
 launcher=""
 for l in /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-bus-launcher; do
@@ -31,45 +20,25 @@ for l in /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-bus-launc
 done
 [ -n "$launcher" ] || { echo "SKIP: at-spi-bus-launcher is missing (at-spi2-core)"; exit 77; }
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "SKIP: python3-pyatspi is missing"; exit 77; }
-for tool in Xvfb xdotool; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing"; exit 77; }
-done
-[ "$mode" != orca ] || command -v orca >/dev/null || { echo "SKIP: orca is missing"; exit 77; }
+e2e_need Xvfb xdotool
+[ "$mode" != orca ] || e2e_need orca
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
-  [ -n "${KEEP:-}" ] && cp -r "$work" "/tmp/e2e-kept-access-$mode"
-  rm -rf "$work"
-}
-trap cleanup EXIT
+e2e_workdir "access-$mode"
+work=$E2E_WORK
 fail() { echo "FAIL (access, $mode): $*"; exit 1; }
-wait_for() {
-  local tenths=$1; shift
-  for ((i = 0; i < tenths; i++)); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 # Nothing of the user's own: settings, Orca's preferences and the runtime
 # directory all live in the work folder.
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
-mkdir -p "$HOME" && mkdir -m 700 "$work/run"
-export XDG_RUNTIME_DIR=$work/run
+mkdir -p "$HOME"
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
 export LANG=C.UTF-8
 
-Xvfb -displayfd 4 -screen 0 1280x800x24 -nolisten tcp -noreset -fp built-ins 4>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-wait_for 100 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -1 "$work/display")"
+e2e_xvfb 1280x800x24 -fp built-ins || fail "Xvfb did not start"
 
 # The accessibility bus, as a desktop session starts it.
 "$launcher" --launch-immediately >"$work/bus.log" 2>&1 &
-pids+=($!)
+e2e_track $!
 wait_for 100 eval 'dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null 2>&1' \
   || fail "the accessibility bus did not start"
 
@@ -98,12 +67,12 @@ builtins.open = line_buffered
 sys.argv = sys.argv[1:]
 runpy.run_path(sys.argv[0], run_name="__main__")
 EOF
-  pids+=($!)
+  e2e_track $!
   wait_for 300 grep -qs "SPEECH OUTPUT" "$work/orca.log" || fail "Orca did not start: $(tail -5 "$work/orca.out")"
 fi
 
 "$game" >"$work/game.log" 2>&1 &
-pids+=($!)
+e2e_track $!
 
 if [ "$mode" = orca ]; then
   timeout 240 /usr/bin/python3 "$here/access.py" orca "$work/orca.log"

@@ -42,6 +42,8 @@ struct Case {
     int to;
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.what; }
+
 class FocusStepTest : public testing::TestWithParam<Case> {};
 
 TEST_P(FocusStepTest, GoesWhereTheRuleSays)
