@@ -9,16 +9,13 @@ void GameTiles::findCells()
     cellsOf_ = game_.aIndex.generation();
     order_.clear();
     cells_.fill(Cell{});
-    for (int z = 1; z <= 10; ++z)
-        for (int y = 1; y <= 30; ++y)
-            for (int x = 1; x <= 50; ++x) {
-                const int16_t n = game_.aIndex(x, y, z);
-                if (n < 1 || n > kMaxTiles || cells_[static_cast<size_t>(n)].z != 0)
-                    continue;
-                cells_[static_cast<size_t>(n)] = {static_cast<int16_t>(x), static_cast<int16_t>(y),
-                                                  static_cast<int16_t>(z)};
-                order_.push_back(n);
-            }
+    forEachPlayableCell([&](int cell, int x, int y, int z) {
+        const int16_t n = game_.aIndex.atIndex(cell);
+        if (n < 1 || n > kMaxTiles || cells_[static_cast<size_t>(n)].z != 0)
+            return;
+        cells_[static_cast<size_t>(n)] = {static_cast<int16_t>(x), static_cast<int16_t>(y), static_cast<int16_t>(z)};
+        order_.push_back(n);
+    });
 }
 
 TileFacts GameTiles::factsAt(int16_t n, const Cell& c)

@@ -91,12 +91,10 @@ TEST_P(KeyTable, AKeyDoesWhatAClickDoes)
     const modPlitar &a = mouse->game(), &b = keys->game();
     EXPECT_EQ(caption(*keys), caption(*mouse)) << s.what;
     EXPECT_EQ(b.nSel1, a.nSel1) << s.what;
-    for (int z = 1; z <= 10; ++z)
-        for (int y = 1; y <= 30; ++y)
-            for (int x = 1; x <= 50; ++x) {
-                ASSERT_EQ(b.aMap(x, y, z), a.aMap(x, y, z)) << s.what;
-                ASSERT_EQ(b.aIndex(x, y, z), a.aIndex(x, y, z)) << s.what;
-            }
+    forEachPlayableCell([&](int cell, int, int, int) {
+        EXPECT_EQ(b.aMap.atIndex(cell), a.aMap.atIndex(cell)) << s.what;
+        EXPECT_EQ(b.aIndex.atIndex(cell), a.aIndex.atIndex(cell)) << s.what;
+    });
     for (int n = 1; n <= kMaxTiles; ++n) {
         ASSERT_EQ(keys->board()->spriteExists(n), mouse->board()->spriteExists(n)) << s.what << ", sprite " << n;
         if (mouse->board()->spriteExists(n)) {
