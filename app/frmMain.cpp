@@ -10,9 +10,11 @@
 #include <QMessageBox>
 #include <chrono>
 #include <cstdlib>
+#include <utility>
 
 #include "app/FirstFrame.h"
 #include "app/MenuTree.h"
+#include "app/WaylandActivation.h"
 #include "app/WindowFit.h"
 #include "app/X11Activation.h"
 #include "view/Geometry.h"
@@ -231,13 +233,31 @@ void frmMain::Form_Load()
 
 void frmMain::Form_Unload() { emit unloaded(); }
 
-void frmMain::comeForward()
+void frmMain::comeForward(const QVariantMap& platformData)
 {
+    const LaunchTokens launch = LaunchTokens::fromPlatformData(platformData);
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        activateOnWayland(windowHandle(), launch.activationToken);
+        return;
+    }
     activateWindow();
-    activateOnX11(this);  // Qt's own request may be refused as focus stealing
+    completeStartupOnX11(this, launch.startupId);
+    activateOnX11(this, startupTime(launch.startupId));  // Qt's own request may be refused as focus stealing
+}
+
+void frmMain::completeLaunch(const LaunchTokens& launch)
+{
+    if (QGuiApplication::platformName() != QLatin1String("wayland")) {
+        completeStartupOnX11(this, launch.startupId);
+        return;
+    }
+    // A surface not yet on the screen cannot be activated. Without a token a
+    // new window needs no attention asked for: it is new.
+    if (!launch.activationToken.isEmpty())
+        afterFirstFrame(board_, [this, token = launch.activationToken] { activateOnWayland(windowHandle(), token); });
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

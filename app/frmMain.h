@@ -12,6 +12,7 @@
 
 #include "app/CaptionNotice.h"
 #include "app/GameTiles.h"
+#include "app/LaunchTokens.h"
 #include "board/Host.h"
 #include "board/modPlitar.h"
 #include "maps/modMaps.h"
@@ -38,8 +39,13 @@ public:
     // --- start-up and closing ---
     void Form_Load();
     void Form_Unload();
-    // Un-minimises, raises and activates the window: a second start asks for it.
-    void comeForward();
+    // Un-minimises, raises and activates the window: a second start asks for
+    // it, handing over what its launcher gave it (activation token, startup id).
+    void comeForward(const QVariantMap& platformData = {});
+    // Uses what the launcher gave this start, once the window is shown: the
+    // startup notification is completed (X), the token activates the window
+    // as soon as it is on screen (Wayland).
+    void completeLaunch(const LaunchTokens& launch);
 
     // --- the board view ---
     void subReSize();

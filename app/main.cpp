@@ -4,13 +4,17 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/LaunchData.h"
+#include "app/LaunchTokens.h"
 #include "app/SessionBus.h"
 #include "app/SingleInstance.h"
 #include "app/frmMain.h"
 
 int main(int argc, char* argv[])
 {
+    // What the launcher gave this start, taken out of the environment before
+    // Qt, whose X plugin would take the startup id for itself, and before
+    // anything could pass it on to a child.
+    const plitar::LaunchTokens launch = plitar::LaunchTokens::takeFromEnvironment();
     // Before Qt touches the bus: one that does not answer in time counts as
     // none, so that neither Qt nor the guard waits on it.
     const bool bus = plitar::settleSessionBus(std::chrono::milliseconds(500));
@@ -22,7 +26,7 @@ int main(int argc, char* argv[])
         return 0;
     };
     auto instance = std::make_unique<plitar::SingleInstance>(plitar::SingleInstance::forThisUser(bus),
-                                                             plitar::launcherPlatformData());
+                                                             launch.platformData());
     if (!instance->first())
         return alreadyRuns();
 
@@ -45,6 +49,7 @@ int main(int argc, char* argv[])
     // Closing the window ends the program; nothing of it is handled after.
     QObject::connect(&window, &plitar::frmMain::unloaded, &app, [] { QCoreApplication::exit(0); });
     window.show();
+    window.completeLaunch(launch);  // the launcher's own token and startup id, for this first window
     const int status = QApplication::exec();
     instance.reset();  // the bus name, socket and lock go while Qt still runs
     return status;
