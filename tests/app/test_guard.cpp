@@ -150,7 +150,8 @@ TEST(SessionBusProbe, SilentOrMissingBusesDoNotAnswer)
         if (c.waits) {
             EXPECT_GE(took, limit - 10ms);  // whole milliseconds
         }
-        EXPECT_LT(took, c.waits ? limit + 200ms : 100ms);
+        // Generous upper bounds: the machine may be loaded and the build sanitized.
+        EXPECT_LT(took, c.waits ? limit + 1500ms : limit);
     }
 }
 
@@ -160,7 +161,7 @@ TEST(SessionBusProbe, ARealBusAnswers)
     const Bus bus(dir.path() + "/bus");
     if (!bus.up())
         GTEST_SKIP() << "no dbus-daemon";
-    EXPECT_TRUE(sessionBusAnswers("unix:path=" + dir.path() + "/bus", 1000ms));
+    EXPECT_TRUE(sessionBusAnswers("unix:path=" + dir.path() + "/bus", 5000ms));
     EXPECT_TRUE(sessionBusAnswers("unix:path=" + dir.path() + "/none;unix:path=" + dir.path() + "/bus", 1000ms));
 }
 
@@ -196,7 +197,9 @@ TEST(SessionBusProbe, QtIsGivenTheAnsweringBusOrNone)
             continue;
         const EnvVar address("DBUS_SESSION_BUS_ADDRESS", c.address);
         const EnvVar runtime("XDG_RUNTIME_DIR", c.runtimeDir);
-        EXPECT_EQ(settleSessionBus(300ms), c.answers);
+        // A bus that answers gets time to spare on a loaded machine; a silent
+        // one costs the whole limit.
+        EXPECT_EQ(settleSessionBus(c.answers ? 5000ms : 300ms), c.answers);
         EXPECT_EQ(std::getenv("DBUS_SESSION_BUS_ADDRESS"), c.given);
     }
 }
@@ -259,7 +262,7 @@ TEST(InstanceLockTest, FirstCopyHoldsSecondReachesIt)
         EXPECT_EQ(second.state(), InstanceLock::State::Running);
         EXPECT_EQ(second.listener(), -1);
         EXPECT_TRUE(second.handOver("x=1\n", 1000ms));
-        EXPECT_LT(since(start), 200ms);
+        EXPECT_LT(since(start), 900ms);  // within its limit, not by waiting it out
         QTest::qWait(10);
         const int c = ::accept(first.listener(), nullptr, nullptr);
         EXPECT_GE(c, 0);
@@ -288,7 +291,7 @@ TEST(InstanceLockTest, AHolderThatIsNotTheGameHoldsUpAStartNoLonger)
         const InstanceLock starting(dir.path(), 300ms);
         EXPECT_EQ(starting.state(), InstanceLock::State::Unguarded);
         EXPECT_GE(since(start), 290ms);
-        EXPECT_LT(since(start), 600ms);
+        EXPECT_LT(since(start), 1500ms);
         EXPECT_EQ(starting.listener(), -1);
         ::close(fd);
     }
