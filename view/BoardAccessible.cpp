@@ -66,7 +66,7 @@ public:
             return s;
         }
         s.focusable = true;
-        s.focused = view_->hasFocus() && view_->focus().lastTile() == n_;
+        s.focused = view_->window()->focusWidget() == view_ && view_->focus().lastTile() == n_;
         s.selectable = true;
         s.selected = f.selected;
         s.disabled = !f.free;
@@ -153,7 +153,7 @@ public:
     QAccessibleInterface* focusChild() const override
     {
         const int n = board()->focus().lastTile();
-        return board()->hasFocus() && board()->spriteExists(n) ? board()->accessibility().tile(n) : nullptr;
+        return board()->window()->focusWidget() == board() && board()->spriteExists(n) ? board()->accessibility().tile(n) : nullptr;
     }
     QString text(QAccessible::Text t) const override
     {
@@ -212,7 +212,10 @@ void BoardAccessibility::spriteGone(int n)
 
 void BoardAccessibility::focusMoved(int n)
 {
-    if (!QAccessible::isActive() || !view_.hasFocus())
+    // The board holds its window's keyboard focus. Whether the window counts
+    // as active is left out: without a window manager Qt may not count it so
+    // although the keys reach it.
+    if (!QAccessible::isActive() || view_.window()->focusWidget() != &view_)
         return;
     if (QAccessibleInterface* iface = tile(n)) {
         QAccessibleEvent event(iface, QAccessible::Focus);

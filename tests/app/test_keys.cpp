@@ -219,3 +219,34 @@ TEST_F(BoardKeys, TheMouseAloneLeavesThePixelsAsTheSpritesMakeThem)
 
 }  // namespace
 }  // namespace plitar::test
+
+namespace plitar::test {
+namespace {
+
+// After a new layout, wherever the focus was on the one before, the arrows
+// move it over the new board.
+TEST(BoardKeysAfterANewLayout, TheArrowsMoveTheFocusOnTheNewBoard)
+{
+    for (int before : {1, 2, 4}) {
+        SCOPED_TRACE("layout before: " + std::to_string(before));
+        auto w = makeWindow(777);
+        w->show();
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        w->layoutItem(before)->trigger();
+        QTest::keyClick(w->board(), Qt::Key_Tab);
+        QTest::keyClick(w->board(), Qt::Key_Right);
+        w->layoutItem(14)->trigger();  // "Мяч", 48 tiles in one layer
+        QCoreApplication::processEvents();
+        const int at = w->board()->focus().tile();
+        ASSERT_TRUE(w->board()->spriteExists(at)) << "focus on tile " << at;
+        QTest::keyClick(w->board(), Qt::Key_Right);
+        QTest::keyClick(w->board(), Qt::Key_Left);
+        const int right = w->board()->focus().tile();
+        QTest::keyClick(w->board(), Qt::Key_Left);
+        EXPECT_TRUE(right != at || w->board()->focus().tile() != at) << "the arrows left the focus on " << at;
+    }
+}
+
+}  // namespace
+}  // namespace plitar::test
