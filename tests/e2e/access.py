@@ -61,18 +61,6 @@ def pump(seconds):
         time.sleep(0.01)
 
 
-def wait_for(what, seconds, test):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        pump(0.05)
-        try:
-            if test():
-                return True
-        except Exception:
-            pass
-    fail(f"{what} (waited {seconds} s)")
-
-
 def moves_within(seconds, test):
     """Whether `test` comes true within the time, without failing."""
     end = time.monotonic() + seconds
@@ -84,6 +72,12 @@ def moves_within(seconds, test):
         except Exception:
             pass
     return False
+
+
+def wait_for(what, seconds, test):
+    if not moves_within(seconds, test):
+        fail(f"{what} (waited {seconds} s)")
+    return True
 
 
 def key(name):
