@@ -35,7 +35,8 @@ int main(int argc, char** argv)
             return 2;
         }
         const QString dir = QStringLiteral("%1/%2x%2/apps").arg(args[1]).arg(px);
-        if (!QDir().mkpath(dir) || !renderArt(art, QSize(px, px)).save(dir + QStringLiteral("/plitar.png"), "PNG")) {
+        const QImage pixels = straightAlpha(renderArt(art, QSize(px, px)));
+        if (!QDir().mkpath(dir) || !pixels.save(dir + QStringLiteral("/plitar.png"), "PNG")) {
             std::fprintf(stderr, "plitar_icons: cannot write into %s\n", qPrintable(dir));
             return 1;
         }

@@ -15,4 +15,11 @@ namespace plitar {
 // into whatever lies below.
 QImage renderArt(QSvgRenderer& art, QSize size);
 
+// A premultiplied image with its colours divided back by their alpha,
+// rounded to the nearest, for writing to a PNG file. Qt's own conversion
+// divides by the processor's estimate of a reciprocal, which rounds some
+// half-transparent pixels one step apart from one processor to another, so
+// the same art would make different files on different machines.
+QImage straightAlpha(const QImage& premultiplied);
+
 }  // namespace plitar

@@ -11,9 +11,6 @@
 //     reads the window icon's PNG file of each size from the icon theme
 //     HICOLOR-DIR/<N>x<N>/apps/plitar.png and writes its bare pixels, encoded
 //     as a sheet is, to OUT-DIR/icons/<N>.argb.
-//   plitar_bakefaces --icons ICON-SVG OUT-DIR
-//     renders the window icon at the installed sizes into
-//     OUT-DIR/<N>x<N>/apps/plitar.png, to be copied into assets/icons/hicolor/.
 //
 // Run by the build (view/CMakeLists.txt) on Qt's offscreen platform.
 #include <QDir>
@@ -80,19 +77,6 @@ bool bakeFaces(const QString& faces, const QString& out)
     return true;
 }
 
-bool bakeIcons(const QString& svg, const QString& out)
-{
-    QSvgRenderer art(svg);
-    if (!art.isValid())
-        return fail(QStringLiteral("cannot read ") + svg);
-    for (int px : {16, 24, 32, 48, 64, 128, 256}) {
-        const QString dir = QStringLiteral("%1/%2x%2/apps").arg(out).arg(px);
-        if (!QDir().mkpath(dir) || !renderArt(art, QSize(px, px)).save(dir + QStringLiteral("/plitar.png"), "PNG"))
-            return fail(QStringLiteral("cannot write into ") + dir);
-    }
-    return true;
-}
-
 bool unpackIcon(const QString& hicolor, const QString& out, const QStringList& sizes)
 {
     if (!QDir().mkpath(out + QStringLiteral("/icons")))
@@ -117,14 +101,12 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     bool done = false;
-    if (args.size() == 3 && args[0] == QLatin1String("--icons"))
-        done = bakeIcons(args[1], args[2]);
-    else if (args.size() >= 4 && args[0] == QLatin1String("--icon-pixels"))
+    if (args.size() >= 4 && args[0] == QLatin1String("--icon-pixels"))
         done = unpackIcon(args[1], args[2], args.mid(3));
     else if (args.size() == 2)
         done = bakeFaces(args[0], args[1]);
     else
-        std::fprintf(stderr, "usage: plitar_bakefaces FACES-DIR OUT-DIR | --icons ICON-SVG OUT-DIR |"
+        std::fprintf(stderr, "usage: plitar_bakefaces FACES-DIR OUT-DIR |"
                              " --icon-pixels HICOLOR-DIR OUT-DIR SIZE...\n");
     return done ? 0 : 1;
 }
