@@ -3,10 +3,17 @@
 // starts a program from it. It gives the seat a keyboard (a headless seat has
 // none) through the virtual-keyboard protocol, presses a key on itself and
 // asks the compositor for an activation token with that key's serial and its
-// surface: the token a launcher would hand to the program it starts.
+// surface: the token a launcher would hand to the program it starts. Where
+// the compositor has no virtual keyboards (mutter), the key comes from
+// elsewhere (the test presses it through the compositor's own remote input)
+// and the launcher waits for it.
 //
 //   wayland_launcher           reads commands from standard input, one a line:
 //                              "token" prints a fresh token (or "FAIL ..."),
+//                              "focus" prints "focused" or "unfocused",
+//                              "front" shows the window anew, which takes the
+//                              focus where the compositor gives it to a new
+//                              window, and prints "focused" or "FAIL ...",
 //                              end of input ends it
 //   wayland_launcher globals   prints the compositor's globals and ends
 #include <linux/input-event-codes.h>
@@ -43,6 +50,7 @@ struct Launcher {
     wl_surface* surface = nullptr;
     xdg_surface* xdgSurface = nullptr;
     xdg_toplevel* toplevel = nullptr;
+    wl_buffer* buffer = nullptr;
     bool configured = false;
     bool focused = false;
     bool hasKeyboard = false;
@@ -208,26 +216,45 @@ bool showWindow(Launcher& l)
         p[i] = 0xff3060a0;
     munmap(pixels, stride * h);
     wl_shm_pool* pool = wl_shm_create_pool(l.shm, fd, stride * h);
-    wl_buffer* buffer = wl_shm_pool_create_buffer(pool, 0, w, h, stride, WL_SHM_FORMAT_XRGB8888);
+    l.buffer = wl_shm_pool_create_buffer(pool, 0, w, h, stride, WL_SHM_FORMAT_XRGB8888);
     wl_shm_pool_destroy(pool);
     close(fd);
-    wl_surface_attach(l.surface, buffer, 0, 0);
+    wl_surface_attach(l.surface, l.buffer, 0, 0);
     wl_surface_damage(l.surface, 0, 0, w, h);
     wl_surface_commit(l.surface);
     return true;
 }
 
+// The window shown anew: a compositor without a way to move the focus from
+// outside gives it to a new window.
+std::string showAgain(Launcher& l)
+{
+    xdg_toplevel_destroy(l.toplevel);
+    xdg_surface_destroy(l.xdgSurface);
+    wl_surface_destroy(l.surface);
+    wl_buffer_destroy(l.buffer);
+    l.focused = l.configured = false;
+    if (!showWindow(l))
+        return "FAIL the launcher's window was not shown again";
+    return waitFor(l, [&] { return l.focused; }) ? "focused" : "FAIL the launcher's new window got no focus";
+}
+
 // A key press and release on the focused window, and a token asked for with
 // the press's serial, as a launcher does when the user starts a program.
+// Without a virtual keyboard of its own it takes a key pressed from elsewhere
+// since the last token, waiting for one if none came yet.
 std::string newToken(Launcher& l)
 {
     if (!waitFor(l, [&] { return l.focused; }))
         return "FAIL the launcher's window has no keyboard focus";
-    l.keySeen = false;
-    zwp_virtual_keyboard_v1_key(l.virtualKeyboard, 1000, KEY_SPACE, WL_KEYBOARD_KEY_STATE_PRESSED);
-    zwp_virtual_keyboard_v1_key(l.virtualKeyboard, 1010, KEY_SPACE, WL_KEYBOARD_KEY_STATE_RELEASED);
+    if (l.virtualKeyboard) {
+        l.keySeen = false;
+        zwp_virtual_keyboard_v1_key(l.virtualKeyboard, 1000, KEY_SPACE, WL_KEYBOARD_KEY_STATE_PRESSED);
+        zwp_virtual_keyboard_v1_key(l.virtualKeyboard, 1010, KEY_SPACE, WL_KEYBOARD_KEY_STATE_RELEASED);
+    }
     if (!waitFor(l, [&] { return l.keySeen; }))
         return "FAIL no key reached the launcher's window";
+    l.keySeen = false;
     l.tokenDone = false;
     xdg_activation_token_v1* token = xdg_activation_v1_get_activation_token(l.activation);
     xdg_activation_token_v1_add_listener(token, &tokenListener, &l);
@@ -255,14 +282,15 @@ int main(int argc, char** argv)
     wl_display_roundtrip(l.display);
     if (l.listGlobals)
         return 0;
-    if (!l.compositor || !l.shm || !l.seat || !l.shell || !l.activation || !l.keyboards) {
+    if (!l.compositor || !l.shm || !l.seat || !l.shell || !l.activation) {
         std::puts("FAIL the compositor lacks a global the launcher needs");
         return 1;
     }
     wl_seat_add_listener(l.seat, &seatListener, &l);
     xdg_wm_base_add_listener(l.shell, &shellListener, &l);
     wl_display_roundtrip(l.display);
-    if (!addKeyboard(l)) {
+    // Without virtual keyboards the seat's keyboard is one made elsewhere.
+    if (l.keyboards ? !addKeyboard(l) : !waitFor(l, [&] { return l.hasKeyboard; })) {
         std::puts("FAIL the seat got no keyboard");
         return 1;
     }
@@ -289,6 +317,10 @@ int main(int argc, char** argv)
                 return 0;
             if (line == "token")
                 std::puts(newToken(l).c_str());
+            else if (line == "focus")
+                std::puts(wl_display_roundtrip(l.display) >= 0 && l.focused ? "focused" : "unfocused");
+            else if (line == "front")
+                std::puts(showAgain(l).c_str());
             std::fflush(stdout);
         }
     }
