@@ -6,8 +6,9 @@
 # SCALE, a device pixel ratio such as 2, is given to both programs as
 # QT_SCALE_FACTOR (on a larger virtual screen). Prints every run, then the
 # medians and the ratios to the floor: to the board colour on the screen, in
-# processor time, and (where the watcher has the Damage extension) to the
-# first damage after mapping.
+# processor time (until the program is ended once its frame was seen, and up
+# to the frame itself), and (where the watcher has the Damage extension) to
+# the first damage after mapping.
 set -eu
 build=${1:-build}
 runs=${2:-11}
@@ -71,7 +72,9 @@ frss=$(median floor maxrss_kb); grss=$(median game maxrss_kb)
 if [ "$scale" = 1 ]; then time_target=1.1 damage_target=1.15 memory_target=10; else time_target=1.3 damage_target=1.3 memory_target=40; fi
 echo "scale $scale, median start-up: floor $fms ms, game $gms ms, ratio $(echo "$gms $fms" | awk '{printf "%.2f", $1/$2}') (target <= $time_target)"
 fcpu=$(median floor cpu_ms); gcpu=$(median game cpu_ms)
-echo "scale $scale, median processor time to the first frame: floor $fcpu ms, game $gcpu ms, ratio $(echo "$gcpu $fcpu" | awk '{printf "%.2f", $1/$2}') (target <= $time_target)"
+echo "scale $scale, median processor time until ended after the first frame: floor $fcpu ms, game $gcpu ms, ratio $(echo "$gcpu $fcpu" | awk '{printf "%.2f", $1/$2}') (target <= $time_target)"
+fcpu=$(median floor frame_cpu_ms); gcpu=$(median game frame_cpu_ms)
+echo "scale $scale, median processor time to the first frame on the screen: floor $fcpu ms, game $gcpu ms, ratio $(echo "$gcpu $fcpu" | awk '{printf "%.2f", $1/$2}') (target <= $time_target)"
 if grep -q "^game .*damage_ms=" "$out"; then
     fdmg=$(median floor damage_ms); gdmg=$(median game damage_ms)
     echo "scale $scale, median first damage after mapping: floor $fdmg ms, game $gdmg ms, ratio $(echo "$gdmg $fdmg" | awk '{printf "%.2f", $1/$2}') (target <= $damage_target)"
