@@ -57,11 +57,19 @@ frmMain::frmMain(const frmMainOptions& options) : options_(options)
     Form_Load();
     // What the first frame does not show waits until it is on the screen: the
     // icon's eight sizes, up to 512 pixels, and the selected look of the
-    // pictures (Form_Load made only those the board shows).
-    afterFirstFrame(board_, [this] {
-        setWindowIcon(plitarIcon());
-        pictures_.prepare(game_.nSize);
-    });
+    // pictures (Form_Load made only those the board shows). It waits a moment
+    // longer, so as not to take the processor from the X server and the
+    // compositor while they show that frame: handing the icon to X takes
+    // about as long as the server needs for the frame. Nobody sees an icon
+    // or can select a tile within that moment; a selection before it makes
+    // its look on the spot.
+    afterFirstFrame(
+        board_,
+        [this] {
+            setWindowIcon(plitarIcon());
+            pictures_.prepare(game_.nSize);
+        },
+        std::chrono::milliseconds(100));
 }
 
 frmMain::~frmMain() { QCoreApplication::instance()->removeEventFilter(this); }
