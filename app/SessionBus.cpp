@@ -72,26 +72,20 @@ bool sendAll(int fd, const std::string& data, Clock::time_point deadline)
     return true;
 }
 
-// Reads until `got` holds at least `want` bytes, or until it ends with the
-// line end when want is 0.
-bool receive(int fd, std::string& got, size_t want, Clock::time_point deadline)
+// Reads what has come, appending it to `got`; false at the deadline, at the
+// end of the stream or past `most` bytes.
+bool receiveSome(int fd, std::string& got, size_t most, Clock::time_point deadline)
 {
-    auto enough = [&] { return want ? got.size() >= want : got.size() >= 2 && got.ends_with("\r\n"); };
-    while (!enough()) {
-        char buf[256];
-        const ssize_t n = ::recv(fd, buf, want ? want - got.size() : 1, 0);
+    for (;;) {
+        char buf[512];
+        const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
         if (n > 0) {
             got.append(buf, static_cast<size_t>(n));
-        } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
-            if (!ready(fd, POLLIN, deadline))
-                return false;
-        } else {
-            return false;
+            return got.size() <= most;
         }
-        if (got.size() > sizeof buf)
-            return false;  // no line of the handshake is that long
+        if (n == 0 || (errno != EAGAIN && errno != EINTR) || !ready(fd, POLLIN, deadline))
+            return false;
     }
-    return true;
 }
 
 // The bus's Hello call, the first message every client sends, marshalled by
@@ -191,15 +185,25 @@ bool entryAnswers(const std::string& entry, Clock::time_point deadline)
     if (::connect(s.fd(), reinterpret_cast<const sockaddr*>(&address->first), address->second) != 0 &&
         (errno != EINPROGRESS || !ready(s.fd(), POLLOUT, deadline)))
         return false;  // nothing there, or a queue so full that it takes no one
-    std::string line;
-    if (!sendAll(s.fd(), std::string(1, '\0') + "AUTH EXTERNAL " + hex(std::to_string(::getuid())) + "\r\n",
-                 deadline) ||
-        !receive(s.fd(), line, 0, deadline) || !line.starts_with("OK "))
+    // The handshake and the Hello call go out in one piece, as systemd's bus
+    // library sends them, so that the bus answers both in one round trip:
+    // the line "OK <guid>", then the answer to Hello.
+    const std::string ask = std::string(1, '\0') + "AUTH EXTERNAL " + hex(std::to_string(::getuid())) +
+                            "\r\nBEGIN\r\n" + helloMessage();
+    if (!sendAll(s.fd(), ask, deadline))
         return false;
-    std::string reply;
-    if (!sendAll(s.fd(), "BEGIN\r\n" + helloMessage(), deadline) || !receive(s.fd(), reply, 2, deadline))
-        return false;
+    std::string got;
+    size_t lineEnd = std::string::npos;
+    constexpr size_t kMost = 4096;  // the line and the start of the answer are far shorter
+    while (lineEnd == std::string::npos || got.size() < lineEnd + 4) {
+        if (!receiveSome(s.fd(), got, kMost, deadline))
+            return false;
+        lineEnd = got.find("\r\n");
+        if (lineEnd != std::string::npos && !got.starts_with("OK "))
+            return false;  // rejected
+    }
     // The first message back is the answer to Hello: a method return, or an error.
+    const char* reply = got.data() + lineEnd + 2;
     return (reply[0] == 'l' || reply[0] == 'B') && (reply[1] == 2 || reply[1] == 3);
 }
 

@@ -3,6 +3,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QSocketNotifier>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -64,7 +65,11 @@ bool SingleInstance::start()
 {
     if (!first_)
         return false;
-    if (!claimBusName(platformData_)) {
+    if (lock_ && lock_->state() == InstanceLock::State::First) {
+        // The lock already keeps out every copy with a private directory; the
+        // name serves copies without one, so its answer is not waited for.
+        requestBusName();
+    } else if (!claimBusName()) {
         // A copy that holds no lock (one without a private directory) runs
         // on the bus; this one lets its lock go.
         first_ = false;
@@ -86,22 +91,19 @@ SingleInstance::~SingleInstance()
     releaseBusName();
 }
 
-bool SingleInstance::claimBusName(const QVariantMap& platformData)
+QDBusMessage SingleInstance::nameRequest() const
 {
-    if (names_.busName.isEmpty())
-        return true;
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
-        return true;  // no bus after all: the lock decides
-    // The object first, so that a copy that sees the name can call it at once.
-    if (!bus.registerObject(kObjectPath, this, QDBusConnection::ExportScriptableSlots))
-        return true;
     QDBusMessage request = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("RequestName"));
-    constexpr uint kDoNotQueue = 4, kPrimaryOwner = 1, kExists = 3;
+    constexpr uint kDoNotQueue = 4;
     request << names_.busName << kDoNotQueue;
-    const QDBusMessage reply = bus.call(request, QDBus::Block, kBusTimeoutMs);
+    return request;
+}
+
+bool SingleInstance::nameAnswered(const QDBusMessage& reply)
+{
+    constexpr uint kPrimaryOwner = 1, kExists = 3;
     const uint answer = reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
                             ? reply.arguments().constFirst().toUInt()
                             : 0;
@@ -109,16 +111,54 @@ bool SingleInstance::claimBusName(const QVariantMap& platformData)
         ownsBusName_ = true;
         return true;
     }
-    bus.unregisterObject(kObjectPath);
+    QDBusConnection::sessionBus().unregisterObject(kObjectPath);
     if (answer != kExists)
         return true;  // the bus did not answer in time: the lock decides
     QDBusMessage call =
         QDBusMessage::createMethodCall(names_.busName, kObjectPath, kInterface, QStringLiteral("Activate"));
-    call << platformData;
+    call << platformData_;
     // Waits for the answer, so that the call has gone out before this copy
     // ends; a running copy that does not answer in time is running all the same.
-    bus.call(call, QDBus::Block, kBusTimeoutMs);
+    QDBusConnection::sessionBus().call(call, QDBus::Block, kBusTimeoutMs);
     return false;
+}
+
+bool SingleInstance::registeredOnBus()
+{
+    if (names_.busName.isEmpty())
+        return false;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    // No bus after all: the lock decides. The object comes before the name,
+    // so that a copy that sees the name can call it at once.
+    return bus.isConnected() && bus.registerObject(kObjectPath, this, QDBusConnection::ExportScriptableSlots);
+}
+
+bool SingleInstance::claimBusName()
+{
+    if (!registeredOnBus())
+        return true;
+    return nameAnswered(QDBusConnection::sessionBus().call(nameRequest(), QDBus::Block, kBusTimeoutMs));
+}
+
+void SingleInstance::requestBusName()
+{
+    if (!registeredOnBus())
+        return;
+    auto* answer =
+        new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(nameRequest(), kBusTimeoutMs), this);
+    connect(answer, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
+        call->deleteLater();
+        if (nameAnswered(call->reply()))
+            return;
+        // A copy without a private directory was on the bus first: it runs,
+        // and this one, told so, lets its lock go and ends.
+        first_ = false;
+        delete notifier_;
+        notifier_ = nullptr;
+        requests_.clear();
+        lock_.reset();
+        emit anotherCopyRuns();
+    });
 }
 
 void SingleInstance::releaseBusName()

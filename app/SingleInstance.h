@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+class QDBusMessage;
 class QSocketNotifier;
 
 namespace plitar {
@@ -53,7 +54,10 @@ public:
 
     // Once the application object exists: takes the name on the bus (or asks
     // the copy that owns it to come forward) and listens for second starts.
-    // False when a copy of this user runs already.
+    // False when a copy of this user runs already. A copy that holds the lock
+    // asks for the name without waiting; should the answer be that a copy
+    // without a private directory owns it, that copy is asked to come forward
+    // and anotherCopyRuns follows.
     bool start();
 
     // False when a copy of this user runs already (and was asked to come forward).
@@ -71,10 +75,17 @@ signals:
     // A second start of this user asks this copy to come forward, with what
     // its launcher gave it (activation token, startup id).
     void comeForward(const QVariantMap& platformData);
+    // The name on the bus belongs to another copy, asked to come forward:
+    // this one should end.
+    void anotherCopyRuns();
 
 private:
     struct Request;
-    bool claimBusName(const QVariantMap& platformData);  // false when a running copy owns it
+    bool claimBusName();    // false when a running copy owns the name
+    void requestBusName();  // the same without waiting
+    bool registeredOnBus();
+    QDBusMessage nameRequest() const;
+    bool nameAnswered(const QDBusMessage& reply);  // false when a running copy owns the name
     void releaseBusName();
     void acceptRequests();
     void readRequest(Request* request);

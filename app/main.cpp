@@ -46,6 +46,12 @@ int main(int argc, char* argv[])
 
     plitar::frmMain window;
     QObject::connect(instance.get(), &plitar::SingleInstance::comeForward, &window, &plitar::frmMain::comeForward);
+    // Found only after this window was made: a copy without a private
+    // directory had the bus name first, and has been asked to come forward.
+    QObject::connect(instance.get(), &plitar::SingleInstance::anotherCopyRuns, &app, [&] {
+        alreadyRuns();
+        QCoreApplication::exit(0);
+    });
     // Closing the window ends the program; nothing of it is handled after.
     QObject::connect(&window, &plitar::frmMain::unloaded, &app, [] { QCoreApplication::exit(0); });
     window.show();

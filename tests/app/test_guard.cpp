@@ -2,6 +2,8 @@
 // (answering, silent, missing), the choice of the private directory, the lock
 // (held by a copy, by something that is not the game, a socket left behind)
 // and a second start's request on its way to the running copy.
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -341,6 +343,63 @@ TEST(SingleInstanceTest, TheRunningCopyComesForwardWithTheLaunchersData)
     EXPECT_TRUE(raw.handOver(std::string(5000, 'x'), 1000ms));
     EXPECT_FALSE(asked.wait(300));
     EXPECT_EQ(asked.count(), 1);
+}
+
+
+// A copy that holds the lock asks for the name on the bus without waiting for
+// the answer. Where no one has the name, it gets it; where a copy without a
+// private directory has it already, that copy is asked to come forward with
+// this start's data, and this one lets its lock go and is told to end.
+TEST(SingleInstanceTest, TheNameOnTheBusIsAskedForWithoutWaiting)
+{
+    const TempDir dir;
+    const Bus bus(dir.path() + "/bus");
+    if (!bus.up())
+        GTEST_SKIP() << "no dbus-daemon";
+    const QString address = QString::fromStdString("unix:path=" + dir.path() + "/bus");
+    const EnvVar env("DBUS_SESSION_BUS_ADDRESS", address.toStdString());
+    const QString name = QStringLiteral("io.github.plitar.Plitar");
+    const QVariantMap data{{QStringLiteral("activation-token"), QStringLiteral("t1")}};
+    QDBusConnection other = QDBusConnection::connectToBus(address, QStringLiteral("lockless"));
+    ASSERT_TRUE(other.isConnected());
+
+    for (const bool taken : {true, false}) {
+        SCOPED_TRACE(taken ? "a copy without a lock owns the name" : "the name is free");
+        const TempDir lockDir;
+        // The copy without a private directory, on a connection of its own.
+        SingleInstance lockless(SingleInstance::Names{}, {});
+        QSignalSpy asked(&lockless, &SingleInstance::comeForward);
+        if (taken) {
+            ASSERT_TRUE(other.registerObject(QStringLiteral("/io/github/plitar/Plitar"), &lockless,
+                                             QDBusConnection::ExportScriptableSlots));
+            ASSERT_TRUE(other.registerService(name));
+        }
+        {
+            SingleInstance running({name, lockDir.path()}, data);
+            QSignalSpy ended(&running, &SingleInstance::anotherCopyRuns);
+            ASSERT_TRUE(running.first());
+            ASSERT_TRUE(running.start());  // not held up by the bus
+            if (taken) {
+                ASSERT_TRUE(ended.wait(5000));
+                // Here both copies live in one thread, so the call reaches
+                // the other only once this one has stopped waiting for it.
+                ASSERT_TRUE(!asked.isEmpty() || asked.wait(5000));
+                EXPECT_EQ(asked.constFirst().constFirst().toMap(), data);
+                const InstanceLock after(lockDir.path(), 1000ms);
+                EXPECT_EQ(after.state(), InstanceLock::State::First) << "the lock was let go";
+            } else {
+                const QString self = QDBusConnection::sessionBus().baseService();
+                for (int i = 0; i < 500 && other.interface()->serviceOwner(name).value() != self; ++i)
+                    QTest::qWait(10);
+                EXPECT_EQ(other.interface()->serviceOwner(name).value(), self);
+                EXPECT_EQ(ended.count(), 0);
+            }
+        }
+        if (taken) {
+            other.unregisterService(name);
+            other.unregisterObject(QStringLiteral("/io/github/plitar/Plitar"));
+        }
+    }
 }
 
 }  // namespace

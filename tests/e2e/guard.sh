@@ -151,7 +151,7 @@ stopped-bus)
   wait_for 50 eval '[ "$(windows)" -eq 0 ]' || fail "the killed window stayed"
   note "killed; a copy on the bus:"
   first_start
-  bus_owner || fail "the running copy does not own its name on the bus"
+  wait_for 50 bus_owner || fail "the running copy does not own its name on the bus"
   kill -STOP "$bus_pid"
   note "the bus stopped"
   second_starts 5
@@ -249,7 +249,7 @@ together)
 *) fail "no such fault" ;;
 esac
 if [ "$bus" = bus ]; then
-  bus_owner || fail "the running copy does not own its name on the bus"
+  wait_for 50 bus_owner || fail "the running copy does not own its name on the bus"
 fi
 echo "$fault, $bus: $report"
 echo "PASS ($fault, $bus)"
