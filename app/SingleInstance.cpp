@@ -73,7 +73,7 @@ bool SingleInstance::start()
         // A copy that holds no lock (one without a private directory) runs
         // on the bus; this one lets its lock go.
         first_ = false;
-        lock_.reset();
+        stopGuarding();
         return false;
     }
     if (lock_ && lock_->listener() >= 0) {
@@ -85,10 +85,16 @@ bool SingleInstance::start()
 
 SingleInstance::~SingleInstance()
 {
+    stopGuarding();
+    releaseBusName();
+}
+
+void SingleInstance::stopGuarding()
+{
     requests_.clear();
     delete notifier_;
+    notifier_ = nullptr;
     lock_.reset();
-    releaseBusName();
 }
 
 QDBusMessage SingleInstance::nameRequest() const
@@ -153,10 +159,7 @@ void SingleInstance::requestBusName()
         // A copy without a private directory was on the bus first: it runs,
         // and this one, told so, lets its lock go and ends.
         first_ = false;
-        delete notifier_;
-        notifier_ = nullptr;
-        requests_.clear();
-        lock_.reset();
+        stopGuarding();
         emit anotherCopyRuns();
     });
 }

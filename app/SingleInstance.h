@@ -87,6 +87,7 @@ private:
     QDBusMessage nameRequest() const;
     bool nameAnswered(const QDBusMessage& reply);  // false when a running copy owns the name
     void releaseBusName();
+    void stopGuarding();  // drops the requests, the socket's watch and the lock
     void acceptRequests();
     void readRequest(Request* request);
 
