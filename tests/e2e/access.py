@@ -205,7 +205,7 @@ def unstick(frame, board):
     fail(f"stuck at '{frame.name}'")
 
 
-def start(layout_name):
+def wait_for_app():
     app = None
     end = time.monotonic() + 30
     while app is None and time.monotonic() < end:
@@ -214,6 +214,11 @@ def start(layout_name):
             time.sleep(0.2)
     if app is None:
         fail("the game is not on the accessibility bus")
+    return app
+
+
+def start(layout_name):
+    app = wait_for_app()
     frame = find(app, lambda o: o.getRoleName() == "frame")
     board = find(frame, lambda o: o.getRoleName() == "list" and o.name == "Доска")
     if board is None:
@@ -230,6 +235,12 @@ def start(layout_name):
 
 
 def play():
+    # The reader starts listening once the game is on the bus, as a player
+    # who turns the screen reader on after starting the game. A listener that
+    # registers while the game's toolkit is still joining the bus may go
+    # unheard: the toolkit reads the list of listeners before it subscribes to
+    # news of new ones.
+    wait_for_app()
     pyatspi.Registry.registerEventListener(on_event, "object:state-changed:focused")
     frame, board = start("Мяч")
     total = check_tiles(frame, board)
