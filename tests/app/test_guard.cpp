@@ -345,7 +345,6 @@ TEST(SingleInstanceTest, TheRunningCopyComesForwardWithTheLaunchersData)
     EXPECT_EQ(asked.count(), 1);
 }
 
-
 // A copy that holds the lock asks for the name on the bus without waiting for
 // the answer. Where no one has the name, it gets it; where a copy without a
 // private directory has it already, that copy is asked to come forward with

@@ -64,20 +64,22 @@ median() {  # name field
     grep "^$1 " "$out" | sed "s/.* $2=\([0-9.]*\).*/\1/" | sort -n |
         awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'
 }
-fms=$(median floor ms); gms=$(median game ms)
 frss=$(median floor maxrss_kb); grss=$(median game maxrss_kb)
 # The targets: start-up within 1.1 x the floor on a plain screen (1.15 x to the
 # first damage) and 1.3 x on a scaled one; memory within the floor + 10 MB,
 # + 40 MB when scaled.
 if [ "$scale" = 1 ]; then time_target=1.1 damage_target=1.15 memory_target=10; else time_target=1.3 damage_target=1.3 memory_target=40; fi
-echo "scale $scale, median start-up: floor $fms ms, game $gms ms, ratio $(echo "$gms $fms" | awk '{printf "%.2f", $1/$2}') (target <= $time_target)"
-fcpu=$(median floor cpu_ms); gcpu=$(median game cpu_ms)
-echo "scale $scale, median processor time until ended after the first frame: floor $fcpu ms, game $gcpu ms, ratio $(echo "$gcpu $fcpu" | awk '{printf "%.2f", $1/$2}') (target <= $time_target)"
-fcpu=$(median floor frame_cpu_ms); gcpu=$(median game frame_cpu_ms)
-echo "scale $scale, median processor time to the first frame on the screen: floor $fcpu ms, game $gcpu ms, ratio $(echo "$gcpu $fcpu" | awk '{printf "%.2f", $1/$2}') (target <= $time_target)"
+# Prints the medians of field $2 for floor and game and their ratio, with the
+# target $3, after the words $1.
+compare() {
+    f=$(median floor "$2"); g=$(median game "$2")
+    echo "scale $scale, median $1: floor $f ms, game $g ms, ratio $(echo "$g $f" | awk '{printf "%.2f", $1/$2}') (target <= $3)"
+}
+compare start-up ms "$time_target"
+compare "processor time until ended after the first frame" cpu_ms "$time_target"
+compare "processor time to the first frame on the screen" frame_cpu_ms "$time_target"
 if grep -q "^game .*damage_ms=" "$out"; then
-    fdmg=$(median floor damage_ms); gdmg=$(median game damage_ms)
-    echo "scale $scale, median first damage after mapping: floor $fdmg ms, game $gdmg ms, ratio $(echo "$gdmg $fdmg" | awk '{printf "%.2f", $1/$2}') (target <= $damage_target)"
+    compare "first damage after mapping" damage_ms "$damage_target"
 fi
 echo "scale $scale, median peak RSS: floor $frss KB, game $grss KB, difference $(echo "$grss $frss" | awk '{printf "%.1f", ($1-$2)/1024}') MB (target <= $memory_target)"
 rm -f "$out"
